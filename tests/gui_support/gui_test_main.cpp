@@ -1,0 +1,30 @@
+// Test entry point for tests that create real windows: the toolkit is
+// started once for the whole binary, then GoogleTest runs.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing tests needs no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]).rfind("--gtest_list_tests", 0) == 0) return RUN_ALL_TESTS();
+    }
+    setenv("GDK_BACKEND", "x11", 1);
+    wxDisableAsserts();
+    wxLog::SetLogLevel(5);
+    wxApp::SetInstance(new wxApp());
+    int wxArgc = 1;
+    char* wxArgv[] = {argv[0], nullptr};
+    if (!wxEntryStart(wxArgc, wxArgv) || !wxTheApp->CallOnInit()) {
+        fprintf(stderr, "cannot start the toolkit (is DISPLAY set?)\n");
+        return 1;
+    }
+    int rc = RUN_ALL_TESTS();
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return rc;
+}
