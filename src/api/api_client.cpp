@@ -1,0 +1,71 @@
+#include "api/api_client.h"
+
+#include "api/body_encoding.h"
+#include "api/cookies.h"
+
+namespace {
+
+const char kUserAgent[] = "QuilleryCommunity/1.0";
+
+// Raw header bytes should be ASCII; anything that is not valid UTF-8 is
+// read byte for byte so that cookies are never silently lost.
+wxString HeaderText(const std::string& raw)
+{
+    wxString text = wxString::FromUTF8(raw);
+    if (text.empty() && !raw.empty()) text = wxString(raw.data(), wxConvISO8859_1, raw.size());
+    return text;
+}
+
+wxString FailureText(platform::HttpFailure failure)
+{
+    using platform::HttpFailure;
+    switch (failure) {
+    case HttpFailure::None: return wxString();
+    case HttpFailure::Setup: return wxS("初始化网络会话失败。");
+    case HttpFailure::Connect: return wxS("连接服务器失败。");
+    case HttpFailure::Request: return wxS("创建请求失败。");
+    case HttpFailure::Send: return wxS("发送请求失败。");
+    case HttpFailure::Receive: return wxS("接收响应失败。");
+    case HttpFailure::ReadBody: return wxS("读取响应失败。");
+    case HttpFailure::StoreBody: return wxS("读取响应内容失败。");
+    }
+    return wxS("接收响应失败。");
+}
+
+bool MethodAlwaysHasBody(const std::string& method)
+{
+    return method == "POST" || method == "PUT" || method == "PATCH";
+}
+
+}  // namespace
+
+ApiClient::ApiClient(ServerEndpoint endpoint) : endpoint_(std::move(endpoint)) {}
+
+HttpResponse ApiClient::SendRequest(const wxString& method, const wxString& path,
+                                    const HeaderList& headers, const std::string& body) const
+{
+    platform::HttpExchange ex;
+    ex.host = ToUtf8(endpoint_.host);
+    ex.port = endpoint_.port;
+    ex.method = ToUtf8(method);
+    ex.target = ToUtf8(path);
+    ex.headers.reserve(headers.size());
+    for (const auto& [name, value] : headers) ex.headers.emplace_back(ToUtf8(name), ToUtf8(value));
+    ex.body = body;
+    ex.hasBody = !body.empty() || MethodAlwaysHasBody(ex.method);
+    ex.userAgent = kUserAgent;
+    ex.timeouts = timeouts_;
+
+    platform::HttpOutcome out = platform::PerformHttpExchange(ex);
+
+    HttpResponse response;
+    response.statusCode = out.statusCode;
+    if (out.gotResponse) {
+        response.cookies = ExtractCookies(HeaderText(out.rawHeaders));
+        response.body = std::move(out.body);
+    }
+    response.ok = out.failure == platform::HttpFailure::None;
+    response.error = FailureText(out.failure);
+    response.unreachable = out.failure == platform::HttpFailure::Connect || out.timedOut;
+    return response;
+}

@@ -1,0 +1,12 @@
+# The forum server client: transport glue, session forms, envelope and JSON
+# reading, body encoding, and the server operations.
+quillery_library(quillery_api
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/api_client.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/api_client_send.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/auth_variants.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/body_encoding.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cookies.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/envelope.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/json_read.cpp
+  LINK quillery_api_endpoint quillery_http wx::base PkgConfig::RAPIDJSON)

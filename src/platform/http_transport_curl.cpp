@@ -1,0 +1,289 @@
+// PerformHttpExchange over libcurl's easy interface.
+//
+// How libcurl's results map to the failing step (the forum client turns
+// each step into its own message):
+//   curl_global_init / curl_easy_init fail, out of memory before sending
+//                                                   -> Setup
+//   not yet connected: cannot resolve, refused, connect time-out, any
+//   other error before the connection stands      -> Connect
+//   bad method, target or header text (refused before any byte is sent),
+//   malformed URL, unsupported protocol           -> Request
+//   connected, request not fully written           -> Send
+//   request written, no complete response head (nothing returned, garbage,
+//   reset, time-out while waiting)                 -> Receive
+//   response head received, then the body broke    -> ReadBody
+//   the body could not be stored                   -> StoreBody
+#include "platform/http_transport.h"
+
+#include <curl/curl.h>
+
+#include <strings.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <new>
+#include <string_view>
+
+namespace platform {
+namespace {
+
+bool GlobalInit()
+{
+    static std::once_flag once;
+    static bool ok = false;
+    std::call_once(once, [] { ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
+    return ok;
+}
+
+using Clock = std::chrono::steady_clock;
+
+struct Transfer {
+    HttpOutcome* out = nullptr;
+    bool connected = false;
+    bool headComplete = false;
+    bool storeFailed = false;
+    bool stalled = false;
+    std::chrono::milliseconds stallLimit{30000};
+    Clock::time_point lastProgress = Clock::now();
+    curl_off_t lastUploaded = 0;
+};
+
+size_t OnHeader(char* data, size_t size, size_t count, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    t->lastProgress = Clock::now();
+    std::string_view line(data, n);
+    if (line.starts_with("HTTP/")) {
+        // A new response head; an interim 1xx head before it is dropped.
+        t->out->rawHeaders.clear();
+        t->headComplete = false;
+    }
+    try {
+        t->out->rawHeaders.append(line);
+    } catch (const std::bad_alloc&) {
+        t->storeFailed = true;
+        return 0;
+    }
+    if (line == "\r\n" || line == "\n") {
+        long code = 0;
+        const char* sp = std::strchr(t->out->rawHeaders.c_str(), ' ');
+        if (sp) code = std::strtol(sp + 1, nullptr, 10);
+        if (code >= 200 || code == 0) t->headComplete = true;
+    }
+    return n;
+}
+
+size_t OnBody(char* data, size_t size, size_t count, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    t->lastProgress = Clock::now();
+    try {
+        t->out->body.append(data, n);
+    } catch (const std::bad_alloc&) {
+        t->storeFailed = true;
+        return 0;
+    }
+    return n;
+}
+
+int OnConnected(void* user, char*, char*, int, int)
+{
+    auto* t = static_cast<Transfer*>(user);
+    t->connected = true;
+    t->lastProgress = Clock::now();
+    return CURL_PREREQFUNC_OK;
+}
+
+// libcurl's own low-speed check averages over several seconds and fires
+// late; the limit here is "this long without a single byte moving".
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded)
+{
+    auto* t = static_cast<Transfer*>(user);
+    if (!t->connected) return 0;  // the connect time-out covers this phase
+    const Clock::time_point now = Clock::now();
+    if (uploaded != t->lastUploaded) {
+        t->lastUploaded = uploaded;
+        t->lastProgress = now;
+    }
+    if (now - t->lastProgress > t->stallLimit) {
+        t->stalled = true;
+        return 1;
+    }
+    return 0;
+}
+
+bool IsToken(const std::string& s)
+{
+    if (s.empty()) return false;
+    for (unsigned char c : s) {
+        if (c <= 0x20 || c >= 0x7F || std::strchr("()<>@,;:\\\"/[]?={}", c)) return false;
+    }
+    return true;
+}
+
+// Request targets and header values go onto the wire as they are, so a
+// line break inside them would let a value forge headers or requests.
+bool IsSafeText(const std::string& s, bool allowBlank)
+{
+    for (unsigned char c : s) {
+        if (c == '\r' || c == '\n' || c == 0 || c == 0x7F) return false;
+        if (c < 0x20 && c != '\t') return false;
+        if (c == ' ' && !allowBlank) return false;
+    }
+    return true;
+}
+
+bool HasHeader(const HttpExchange& ex, const char* name)
+{
+    for (const auto& [n, v] : ex.headers) {
+        if (strcasecmp(n.c_str(), name) == 0) return true;
+    }
+    return false;
+}
+
+struct HeaderListGuard {
+    curl_slist* list = nullptr;
+    ~HeaderListGuard() { curl_slist_free_all(list); }
+    bool Add(const std::string& line)
+    {
+        curl_slist* next = curl_slist_append(list, line.c_str());
+        if (!next) return false;
+        list = next;
+        return true;
+    }
+};
+
+// curl drops a custom header whose value is empty ("Name:" means "do not
+// send"); "Name;" is its way to send the header with an empty value.
+std::string CurlHeaderLine(const std::string& name, const std::string& value)
+{
+    if (value.find_first_not_of(" \t") == std::string::npos) return name + ";";
+    return name + ": " + value;
+}
+
+std::string BuildUrl(const HttpExchange& ex)
+{
+    const bool v6 = ex.host.find(':') != std::string::npos;
+    return "http://" + (v6 ? "[" + ex.host + "]" : ex.host) + ":" + std::to_string(ex.port) + "/";
+}
+
+HttpFailure Classify(CURLcode rc, const Transfer& t, curl_off_t uploaded, size_t bodySize)
+{
+    if (t.storeFailed) return t.headComplete ? HttpFailure::StoreBody : HttpFailure::Receive;
+    if (t.headComplete) {
+        return rc == CURLE_OUT_OF_MEMORY ? HttpFailure::StoreBody : HttpFailure::ReadBody;
+    }
+    switch (rc) {
+    case CURLE_FAILED_INIT:
+    case CURLE_OUT_OF_MEMORY:
+        return HttpFailure::Setup;
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_BAD_FUNCTION_ARGUMENT:
+        return HttpFailure::Request;
+    default:
+        break;
+    }
+    if (!t.connected) return HttpFailure::Connect;
+    if (rc == CURLE_SEND_ERROR || uploaded < static_cast<curl_off_t>(bodySize)) {
+        return HttpFailure::Send;
+    }
+    return HttpFailure::Receive;
+}
+
+}  // namespace
+
+HttpOutcome PerformHttpExchange(const HttpExchange& ex)
+{
+    HttpOutcome out;
+    if (!GlobalInit()) {
+        out.failure = HttpFailure::Setup;
+        return out;
+    }
+    if (!IsToken(ex.method) || ex.target.empty() || !IsSafeText(ex.target, false)) {
+        out.failure = HttpFailure::Request;
+        out.detail = "unsafe method or request target";
+        return out;
+    }
+    HeaderListGuard headers;
+    for (const auto& [name, value] : ex.headers) {
+        if (!IsToken(name) || !IsSafeText(value, true)) {
+            out.failure = HttpFailure::Request;
+            out.detail = "unsafe header " + name;
+            return out;
+        }
+        if (!headers.Add(CurlHeaderLine(name, value))) {
+            out.failure = HttpFailure::Setup;
+            return out;
+        }
+    }
+    // libcurl's own defaults that the caller did not ask for are removed.
+    for (const char* name : {"Accept", "Expect", "Content-Type"}) {
+        if (!HasHeader(ex, name) && !headers.Add(std::string(name) + ":")) {
+            out.failure = HttpFailure::Setup;
+            return out;
+        }
+    }
+
+    CURL* curl = curl_easy_init();
+    if (!curl) {
+        out.failure = HttpFailure::Setup;
+        return out;
+    }
+    Transfer t;
+    t.out = &out;
+    char errorText[CURL_ERROR_SIZE] = {};
+    const std::string url = BuildUrl(ex);
+
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, ex.target.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, ex.timeouts.connectMs);
+    t.stallLimit = std::chrono::milliseconds(ex.timeouts.stallMs);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, ex.userAgent.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.list);
+    if (ex.hasBody) {
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(ex.body.size()));
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, ex.body.data());
+    } else {
+        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+        if (ex.method == "HEAD") curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    }
+    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, ex.method.c_str());
+    curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, OnConnected);
+    curl_easy_setopt(curl, CURLOPT_PREREQDATA, &t);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
+
+    const CURLcode rc = curl_easy_perform(curl);
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_off_t uploaded = 0;
+    curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+    curl_easy_cleanup(curl);
+
+    out.gotResponse = t.headComplete;
+    if (t.headComplete && status > 0) out.statusCode = static_cast<unsigned>(status);
+    if (rc != CURLE_OK || t.storeFailed) {
+        out.failure = Classify(rc, t, uploaded, ex.hasBody ? ex.body.size() : 0);
+        out.timedOut = rc == CURLE_OPERATION_TIMEDOUT || t.stalled;
+        out.detail = errorText[0] ? errorText : curl_easy_strerror(rc);
+    } else if (!t.headComplete) {
+        out.failure = HttpFailure::Receive;
+    }
+    return out;
+}
+
+}  // namespace platform
