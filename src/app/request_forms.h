@@ -1,0 +1,78 @@
+#pragma once
+
+// The forms in which windows call the server. Server operations are
+// synchronous and never throw; these decide where they run and how the user
+// sees that they run.
+
+#include <future>
+#include <system_error>
+#include <utility>
+
+#include <wx/string.h>
+#include <wx/utils.h>
+
+#include "ui/message_box.h"
+
+class wxWindow;
+
+// Result records say success in one of three ways; one reading for all.
+template <class Result>
+bool RequestSucceeded(const Result& result)
+{
+    if constexpr (requires { result.ok; })
+        return result.ok;
+    else if constexpr (requires { result.success; })
+        return result.success;
+    else
+        return result.answered;
+}
+
+template <class Result>
+wxString RequestError(const Result& result)
+{
+    if constexpr (requires { result.error; })
+        return result.error;
+    else
+        return result.message;
+}
+
+// Runs `call` on the UI thread under the busy cursor. The cursor belongs to
+// a scope guard, so it ends before any box is shown and also if `call` throws.
+template <class Call>
+auto RunBusy(Call&& call)
+{
+    wxBusyCursor busy;
+    return std::forward<Call>(call)();
+}
+
+// The normal form: busy cursor, then an error box with `failureCaption` and
+// the result's text when the result failed. The result is returned either way.
+template <class Call>
+auto BlockingRequest(wxWindow* parent, const wxString& failureCaption, Call&& call)
+{
+    auto result = RunBusy(std::forward<Call>(call));
+    if (!RequestSucceeded(result))
+        ShowErrorBox(parent, failureCaption, RequestError(result));
+    return result;
+}
+
+// Two calls that overlap on their own threads; both are awaited, the first
+// one first, before the busy cursor ends.
+template <class First, class Second>
+auto ParallelPair(First&& first, Second&& second)
+{
+    wxBusyCursor busy;
+    auto start = [](auto& call) {
+        try {
+            return std::async(std::launch::async, call);
+        } catch (const std::system_error&) {
+            // No thread to be had: run it here rather than fail the page.
+            return std::async(std::launch::deferred, call);
+        }
+    };
+    auto a = start(first);
+    auto b = start(second);
+    auto resultA = a.get();
+    auto resultB = b.get();
+    return std::make_pair(std::move(resultA), std::move(resultB));
+}

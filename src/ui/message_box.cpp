@@ -1,0 +1,42 @@
+#include "ui/message_box.h"
+
+#include <wx/button.h>
+#include <wx/msgdlg.h>
+
+wxString OkLabel() { return wxS("确定"); }
+wxString CancelLabel() { return wxS("取消"); }
+
+int ShowMessageBox(wxWindow* parent, const wxString& message, const wxString& caption, long style)
+{
+    wxMessageDialog dialog(parent, message, caption, style);
+    if (style & wxOK)
+        dialog.SetOKLabel(OkLabel());
+    return dialog.ShowModal();
+}
+
+void ShowErrorBox(wxWindow* parent, const wxString& caption, const wxString& message)
+{
+    ShowMessageBox(parent, message, caption, wxOK | wxICON_ERROR);
+}
+
+void ShowNoticeBox(wxWindow* parent, const wxString& message)
+{
+    ShowMessageBox(parent, message, wxS("提示"), wxOK | wxICON_INFORMATION);
+}
+
+void SetOkCancelLabels(wxWindow* dialog, const wxString& okLabel, const wxString& cancelLabel)
+{
+    if (dialog == nullptr)
+        return;
+    if (wxWindow* ok = dialog->FindWindow(wxID_OK))
+        ok->SetLabel(okLabel);
+    if (wxWindow* cancel = dialog->FindWindow(wxID_CANCEL))
+        cancel->SetLabel(cancelLabel);
+}
+
+bool AskConfirmation(wxWindow* parent, const wxString& message, const wxString& caption)
+{
+    wxMessageDialog dialog(parent, message, caption, wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+    dialog.SetYesNoLabels(OkLabel(), CancelLabel());
+    return dialog.ShowModal() == wxID_YES;
+}
