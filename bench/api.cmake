@@ -1,0 +1,7 @@
+# The forum client's costs next to the bare libraries they sit on.
+if(TARGET qtest_support)
+  quillery_bench(bench_api_core
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/core_bench.cpp
+    LINK quillery_api qtest_support PkgConfig::CURL)
+  target_include_directories(bench_api_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/api)
+endif()
