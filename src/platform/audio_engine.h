@@ -1,0 +1,101 @@
+// The audio layer the player stands on: one medium at a time played by
+// libmpv, with exact lengths from our own probe and failures mapped to
+// AudioErrorCode. GUI-free and single-threaded from the caller's view:
+// mpv only signals through the wake-up callback (any thread), and the
+// owner answers it by calling DrainEvents() on its own thread.
+#pragma once
+
+#include "platform/audio_errors.h"
+#include "platform/mpv_handle.h"
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct AudioEngineOptions {
+    // mpv's "ao" list; the first driver that works is used, null is silent.
+    std::string audioOutputs = "pulse,null";
+    double networkTimeoutSeconds = 10;
+    // How long opening a local file may take before it counts as loaded.
+    double localLoadTimeoutSeconds = 10;
+};
+
+struct AudioOutput {
+    std::string id;    // mpv device name, e.g. "pulse/sink"
+    std::string name;  // as the sound server describes it
+};
+
+class AudioEngine {
+public:
+    enum class Notice { Loaded, Failed, Ended, LengthKnown, StateChanged };
+
+    AudioEngine(AudioEngineOptions options, std::function<void()> wakeup);
+    ~AudioEngine();
+    AudioEngine(const AudioEngine&) = delete;
+    AudioEngine& operator=(const AudioEngine&) = delete;
+
+    // outputId empty: the system's default output.
+    AudioErrorCode Start(const std::string& outputId);
+    void Shutdown();
+    bool IsStarted() const { return mpv_.IsOpen(); }
+
+    // A local file is probed and loaded before this returns; a URL only
+    // starts loading, and a failure arrives later as Notice::Failed.
+    AudioErrorCode LoadFile(const std::string& path);
+    AudioErrorCode LoadUrl(const std::string& url);
+    void Unload();
+
+    bool HasMedium() const { return entry_ != 0; }
+    bool IsLoaded() const { return entry_ != 0 && loaded_; }
+    bool IsEnded() const;
+    bool IsStalled() const;
+    bool IsPauseSet() const;
+    AudioErrorCode SetPaused(bool paused);
+    AudioErrorCode SeekTo(double seconds);
+    double Position() const;
+    double Length() const;
+    AudioErrorCode SetVolume(float linear);
+    // Why the last medium was dropped after Notice::Failed.
+    AudioErrorCode FailureCode() const { return failure_; }
+
+    // Outputs of the sound server (never the null output); works unstarted.
+    std::vector<AudioOutput> ListOutputs();
+    AudioErrorCode SetOutput(const std::string& outputId);
+
+    void SetNoticeHandler(std::function<void(Notice)> handler) { notice_ = std::move(handler); }
+    // Handles every pending mpv event without waiting.
+    void DrainEvents();
+    // Handles events as they come until done() holds or the time is up.
+    bool WaitUntil(const std::function<bool()>& done, double timeoutSeconds);
+
+private:
+    struct Probe;
+    MpvHandle::Options HandleOptions(const std::string& outputId) const;
+    AudioErrorCode LoadTarget(const std::string& target, bool isUrl);
+    void Handle(const MpvEvent& event);
+    void TakeProbeResult();
+    void CancelProbe();
+    void Notify(Notice n);
+
+    AudioEngineOptions options_;
+    std::function<void()> wakeup_;
+    std::function<void(Notice)> notice_;
+    MpvHandle mpv_;
+    std::string outputId_;
+    float volume_ = 1.0f;
+
+    int64_t entry_ = 0;        // playlist entry of the current medium, 0 = none
+    int64_t startedEntry_ = 0;
+    bool isUrl_ = false;
+    bool loaded_ = false;
+    bool seekPending_ = false;
+    double pendingSeek_ = -1;
+    double seekTarget_ = 0;
+    double length_ = 0;
+    bool lengthKnown_ = false;
+    AudioErrorCode failure_ = AudioErrorCode::Ok;
+    std::chrono::steady_clock::time_point loadStart_{};
+    std::shared_ptr<Probe> probe_;
+};

@@ -1,0 +1,343 @@
+#include "platform/audio_engine.h"
+
+#include "platform/audio_probe.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include <unistd.h>
+
+namespace {
+
+// mpv error numbers (mpv/client.h), repeated here so that only the handle
+// wrapper includes the mpv headers.
+constexpr int kNoMem = -1;
+constexpr int kUninitialized = -8;
+constexpr int kLoadingFailed = -13;
+constexpr int kAoInitFailed = -14;
+constexpr int kNothingToPlay = -16;
+constexpr int kUnknownFormat = -17;
+constexpr int kUnsupported = -18;
+
+constexpr uint64_t kObserveEof = 1;
+constexpr uint64_t kObserveCache = 2;
+
+}  // namespace
+
+AudioErrorCode AudioErrorFromMpv(int mpvError, bool isUrl) {
+    switch (mpvError) {
+        case 0: return AudioErrorCode::Ok;
+        case kNoMem: return AudioErrorCode::Memory;
+        case kUninitialized: return AudioErrorCode::NotInitialized;
+        case kLoadingFailed: return isUrl ? AudioErrorCode::NoNetwork : AudioErrorCode::FileOpen;
+        case kAoInitFailed: return AudioErrorCode::Driver;
+        case kNothingToPlay:
+        case kUnknownFormat:
+        case kUnsupported: return AudioErrorCode::Format;
+        default: return static_cast<AudioErrorCode>(-1);
+    }
+}
+
+// A length probe of a URL runs on a detached thread so that neither
+// loading nor dropping the medium waits on the network. Once cancelled it
+// never touches the engine again.
+struct AudioEngine::Probe {
+    std::mutex mutex;
+    std::atomic<bool> cancelled{false};
+    bool done = false;
+    AudioProbeResult result;
+    std::function<void()> notify;  // wakes the engine's owner; cleared on cancel
+};
+
+AudioEngine::AudioEngine(AudioEngineOptions options, std::function<void()> wakeup)
+    : options_(std::move(options)), wakeup_(std::move(wakeup)) {}
+
+AudioEngine::~AudioEngine() { Shutdown(); }
+
+MpvHandle::Options AudioEngine::HandleOptions(const std::string& outputId) const {
+    return {
+        {"config", "no"},
+        {"terminal", "no"},
+        {"vid", "no"},  // an MP4 would otherwise open a video window
+        {"audio-display", "no"},
+        {"sid", "no"},
+        {"idle", "yes"},
+        {"ytdl", "no"},
+        {"load-scripts", "no"},
+        {"input-default-bindings", "no"},
+        {"audio-file-auto", "no"},
+        // Without this the end arrives when decoding ends, before the sound does.
+        {"gapless-audio", "no"},
+        // An ended medium stays open at its end, as a stopped stream.
+        {"keep-open", "yes"},
+        {"pause", "yes"},
+        {"ao", options_.audioOutputs},
+        {"audio-device", outputId.empty() ? "auto" : outputId},
+        {"network-timeout", std::to_string(options_.networkTimeoutSeconds)},
+        {"volume-max", "100"},
+    };
+}
+
+AudioErrorCode AudioEngine::Start(const std::string& outputId) {
+    if (mpv_.IsOpen()) return AudioErrorCode::Ok;
+    int rc = mpv_.Create(HandleOptions(outputId), wakeup_);
+    if (rc < 0) return rc == kNoMem ? AudioErrorCode::Memory : AudioErrorCode::Driver;
+    outputId_ = outputId;
+    mpv_.ObserveFlag(kObserveEof, "eof-reached");
+    mpv_.ObserveFlag(kObserveCache, "paused-for-cache");
+    SetVolume(volume_);
+    return AudioErrorCode::Ok;
+}
+
+void AudioEngine::Shutdown() {
+    CancelProbe();
+    mpv_.Destroy();
+    entry_ = startedEntry_ = 0;
+    loaded_ = seekPending_ = false;
+}
+
+void AudioEngine::CancelProbe() {
+    if (!probe_) return;
+    std::lock_guard lock(probe_->mutex);
+    probe_->cancelled = true;
+    probe_->notify = nullptr;
+    probe_.reset();
+}
+
+void AudioEngine::Unload() {
+    CancelProbe();
+    if (entry_ != 0) mpv_.Command({"stop"});
+    entry_ = startedEntry_ = 0;
+    loaded_ = seekPending_ = false;
+    pendingSeek_ = -1;
+    length_ = 0;
+    lengthKnown_ = false;
+}
+
+AudioErrorCode AudioEngine::LoadFile(const std::string& path) {
+    Unload();
+    if (!mpv_.IsOpen()) return AudioErrorCode::NotInitialized;
+    std::error_code ec;
+    const std::filesystem::path fsPath(path);
+    if (path.empty() || !std::filesystem::is_regular_file(fsPath, ec) || access(path.c_str(), R_OK) != 0) {
+        return AudioErrorCode::FileOpen;
+    }
+    // An absolute path keeps mpv and libavformat from reading "x:y" as a protocol.
+    // Paths are UTF-8 bytes on Linux; string() keeps them as they are.
+    std::string absolute = std::filesystem::absolute(fsPath, ec).string();
+    if (ec) return AudioErrorCode::FileOpen;
+    AudioProbeResult probe = ProbeAudio("file:" + absolute, false, 0, nullptr);
+    // The file is there and readable, so a refusal is about its contents.
+    if (probe.error == AudioErrorCode::FileOpen) return AudioErrorCode::Format;
+    if (probe.error != AudioErrorCode::Ok) return probe.error;
+
+    AudioErrorCode rc = LoadTarget(absolute, false);
+    if (rc != AudioErrorCode::Ok) return rc;
+    length_ = probe.lengthSeconds;
+    lengthKnown_ = true;
+    // Local files load in milliseconds; waiting keeps the medium's state
+    // exact the moment this returns.
+    WaitUntil([this] { return entry_ == 0 || loaded_; }, options_.localLoadTimeoutSeconds);
+    if (entry_ == 0) return failure_;
+    return AudioErrorCode::Ok;
+}
+
+AudioErrorCode AudioEngine::LoadUrl(const std::string& url) {
+    Unload();
+    if (!mpv_.IsOpen()) return AudioErrorCode::NotInitialized;
+    AudioErrorCode rc = LoadTarget(url, true);
+    if (rc != AudioErrorCode::Ok) return rc;
+
+    auto probe = std::make_shared<Probe>();
+    probe->notify = [this] {
+        mpv_.Wakeup();
+        if (wakeup_) wakeup_();
+    };
+    probe_ = probe;
+    double timeout = options_.networkTimeoutSeconds;
+    std::thread([probe, url, timeout] {
+        AudioProbeResult result = ProbeAudio(url, true, timeout, &probe->cancelled);
+        std::lock_guard lock(probe->mutex);
+        if (probe->cancelled) return;
+        probe->result = result;
+        probe->done = true;
+        if (probe->notify) probe->notify();
+    }).detach();
+    return AudioErrorCode::Ok;
+}
+
+AudioErrorCode AudioEngine::LoadTarget(const std::string& target, bool isUrl) {
+    failure_ = AudioErrorCode::Ok;
+    mpv_.SetFlag("pause", true);
+    int64_t id = 0;
+    int rc = mpv_.LoadFile(target, &id);
+    if (rc < 0) return AudioErrorFromMpv(rc, isUrl);
+    entry_ = id;
+    isUrl_ = isUrl;
+    loadStart_ = std::chrono::steady_clock::now();
+    return AudioErrorCode::Ok;
+}
+
+bool AudioEngine::IsEnded() const {
+    if (!IsLoaded() || seekPending_) return false;
+    return mpv_.GetFlag("eof-reached").value_or(false);
+}
+
+bool AudioEngine::IsStalled() const {
+    return IsLoaded() && mpv_.GetFlag("paused-for-cache").value_or(false);
+}
+
+bool AudioEngine::IsPauseSet() const { return mpv_.GetFlag("pause").value_or(true); }
+
+AudioErrorCode AudioEngine::SetPaused(bool paused) {
+    if (!mpv_.IsOpen()) return AudioErrorCode::NotInitialized;
+    return AudioErrorFromMpv(mpv_.SetFlag("pause", paused), isUrl_);
+}
+
+AudioErrorCode AudioEngine::SeekTo(double seconds) {
+    if (entry_ == 0) return AudioErrorCode::Handle;
+    if (!loaded_) {
+        pendingSeek_ = seconds;  // applied once the medium has loaded
+        return AudioErrorCode::Ok;
+    }
+    int rc = mpv_.Command({"seek", std::to_string(seconds), "absolute+exact"});
+    if (rc < 0) return AudioErrorFromMpv(rc, isUrl_);
+    seekPending_ = true;
+    seekTarget_ = seconds;
+    return AudioErrorCode::Ok;
+}
+
+double AudioEngine::Position() const {
+    if (!IsLoaded()) return 0;
+    double length = Length();
+    if (length > 0 && IsEnded()) return length;
+    // Until mpv has carried out a seek, time-pos still names the old place.
+    double pos = seekPending_ ? seekTarget_ : std::max(0.0, mpv_.GetDouble("time-pos").value_or(0));
+    return length > 0 ? std::min(pos, length) : pos;
+}
+
+double AudioEngine::Length() const {
+    if (entry_ == 0) return 0;
+    if (lengthKnown_) return length_;
+    return 0;
+}
+
+AudioErrorCode AudioEngine::SetVolume(float linear) {
+    volume_ = std::clamp(linear, 0.0f, 1.0f);
+    if (!mpv_.IsOpen()) return AudioErrorCode::Ok;
+    // mpv's gain is (volume/100)^3; the caller's scale is linear amplitude.
+    return AudioErrorFromMpv(mpv_.SetDouble("volume", 100.0 * std::cbrt(static_cast<double>(volume_))), false);
+}
+
+std::vector<AudioOutput> AudioEngine::ListOutputs() {
+    MpvHandle temporary;
+    const MpvHandle* source = &mpv_;
+    if (!mpv_.IsOpen()) {
+        if (temporary.Create({{"config", "no"}, {"terminal", "no"}, {"ao", options_.audioOutputs}}, {}) < 0) return {};
+        source = &temporary;
+    }
+    // Only the devices of the drivers we would use, never the null output.
+    std::vector<std::string> prefixes;
+    std::string list = options_.audioOutputs + ",";
+    for (size_t start = 0, comma; (comma = list.find(',', start)) != std::string::npos; start = comma + 1) {
+        std::string driver = list.substr(start, comma - start);
+        if (!driver.empty() && driver != "null") prefixes.push_back(driver + "/");
+    }
+    std::vector<AudioOutput> outputs;
+    for (const MpvDevice& d : source->GetDeviceList()) {
+        bool ours = std::any_of(prefixes.begin(), prefixes.end(),
+                                [&](const std::string& p) { return d.name.rfind(p, 0) == 0; });
+        if (ours) outputs.push_back({d.name, d.description});
+    }
+    return outputs;
+}
+
+AudioErrorCode AudioEngine::SetOutput(const std::string& outputId) {
+    if (!mpv_.IsOpen()) return Start(outputId);
+    int rc = mpv_.SetString("audio-device", outputId.empty() ? "auto" : outputId);
+    if (rc < 0) return AudioErrorCode::Driver;
+    outputId_ = outputId;
+    return AudioErrorCode::Ok;
+}
+
+void AudioEngine::Notify(Notice n) {
+    if (notice_) notice_(n);
+}
+
+void AudioEngine::DrainEvents() {
+    if (!mpv_.IsOpen()) return;
+    for (MpvEvent e = mpv_.WaitEvent(0); e.kind != MpvEvent::Kind::None; e = mpv_.WaitEvent(0)) Handle(e);
+    TakeProbeResult();
+}
+
+bool AudioEngine::WaitUntil(const std::function<bool()>& done, double timeoutSeconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    DrainEvents();
+    while (!done()) {
+        double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0 || !mpv_.IsOpen()) return false;
+        MpvEvent e = mpv_.WaitEvent(std::min(left, 0.05));
+        if (e.kind != MpvEvent::Kind::None) Handle(e);
+        DrainEvents();
+    }
+    return true;
+}
+
+void AudioEngine::Handle(const MpvEvent& e) {
+    switch (e.kind) {
+        case MpvEvent::Kind::StartFile: startedEntry_ = e.entryId; break;
+        case MpvEvent::Kind::FileLoaded:
+            if (entry_ == 0 || startedEntry_ != entry_) break;
+            loaded_ = true;
+            if (pendingSeek_ >= 0) {
+                double target = pendingSeek_;
+                pendingSeek_ = -1;
+                SeekTo(target);
+            }
+            Notify(Notice::Loaded);
+            break;
+        case MpvEvent::Kind::EndFile:
+            if (entry_ == 0 || e.entryId != entry_) break;  // an earlier medium's end
+            if (e.endReason == MpvEvent::EndReason::Error) {
+                failure_ = AudioErrorFromMpv(e.error, isUrl_);
+                double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart_).count();
+                if (isUrl_ && !loaded_ && failure_ == AudioErrorCode::NoNetwork &&
+                    elapsed >= 0.9 * options_.networkTimeoutSeconds) {
+                    failure_ = AudioErrorCode::Timeout;
+                }
+            } else {
+                failure_ = AudioErrorCode::Ended;
+            }
+            Unload();
+            Notify(Notice::Failed);
+            break;
+        case MpvEvent::Kind::PlaybackRestart: seekPending_ = false; break;
+        case MpvEvent::Kind::PropertyChange:
+            if (e.property == "eof-reached" && e.flag.value_or(false) && IsLoaded()) {
+                Notify(Notice::Ended);
+            } else if (e.property == "paused-for-cache") {
+                Notify(Notice::StateChanged);
+            }
+            break;
+        default: break;
+    }
+}
+
+void AudioEngine::TakeProbeResult() {
+    if (!probe_) return;
+    AudioProbeResult result;
+    {
+        std::lock_guard lock(probe_->mutex);
+        if (!probe_->done) return;
+        result = probe_->result;
+    }
+    probe_.reset();
+    // A failed probe leaves the verdict to mpv, which may still play it.
+    length_ = result.error == AudioErrorCode::Ok ? result.lengthSeconds : 0;
+    lengthKnown_ = true;
+    Notify(Notice::LengthKnown);
+}
