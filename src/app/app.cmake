@@ -1,0 +1,14 @@
+# The application object and the main window (library, so GUI tests can
+# build the real window), and the program itself.
+quillery_library(qapp
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/quillery_app.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/main_frame.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/main_frame_navigation.cpp
+  LINK qlook qa11y qcue wx::core)
+
+add_executable(quillery ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
+target_link_libraries(quillery PRIVATE qapp)
+install(TARGETS quillery RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/data/quillery.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

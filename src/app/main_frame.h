@@ -1,0 +1,102 @@
+// The one main window: a category selector above one list, a status bar
+// whose first field tells the user where they are, window accelerators,
+// and the closing sequence. Forum browsing, music and session handling plug
+// into the private steps below.
+#pragma once
+
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+#include <cstdint>
+
+class wxComboBox;
+class wxListBox;
+class wxPanel;
+class wxStaticText;
+
+class MainFrame : public wxFrame {
+public:
+    MainFrame();
+
+    // Global hotkeys arrive here with their id (MainId::HotkeyFirst..HotkeyLast).
+    void OnGlobalHotkey(int id);
+
+    wxComboBox* CategoryChoice() const { return categoryChoice; }
+    wxListBox* MainList() const { return mainList; }
+    wxStaticText* ListLabel() const { return listLabel; }
+
+private:
+    // Construction.
+    void BuildControls();
+    void InstallAccelerators();
+    void BindEvents();
+    void LoadMusicState();  // music library: settings, library rebuild, hotkeys
+    void TryAutoLogin();    // session handling: automatic login
+
+    // Rendering and status.
+    bool IsMusicCategory() const;
+    void RenderList();
+    bool EnsureForumView();  // forum views: load sections, push the home view
+    void RenderMusicView();  // music view: the rows of the current music level
+    void UpdateStatusHint();
+    void UpdateMusicStatus();  // music view: the player status line
+
+    // Focus and window.
+    void FocusCategory();
+    void FocusList();
+    void SwitchCategory(int row);
+    void ToggleFocus();
+    void ToggleWindowShown();
+
+    // Rows.
+    void ActivateSelectedRow();  // forum views / music view: Enter on a row
+    void GoBack();               // forum views / music view: Backspace
+    bool HandleMusicKey(const wxKeyEvent& event);  // music view: Ctrl keys
+    void ShowListMenu();         // context menu of the current view
+
+    // Closing.
+    void SaveMusicState();  // music library: write the settings
+    void ReleaseHotkeys();  // global hotkeys: unregister
+
+    // Event handlers.
+    void OnCategoryChanged(wxCommandEvent& event);
+    void OnListSelected(wxCommandEvent& event);
+    void OnListActivated(wxCommandEvent& event);
+    void OnCategoryKey(wxKeyEvent& event);
+    void OnListKey(wxKeyEvent& event);
+    void OnListContextMenu(wxContextMenuEvent& event);
+    void OnReplyToFloor(wxCommandEvent& event);
+    void OnEditPost(wxCommandEvent& event);
+    void OnDeletePost(wxCommandEvent& event);
+    void OnPlayMode(wxCommandEvent& event);
+    void OnDeleteSong(wxCommandEvent& event);
+    void OnDeleteAlbum(wxCommandEvent& event);
+    void OnTimer(wxTimerEvent& event);
+    void OnClose(wxCloseEvent& event);
+
+    wxPanel* panel = nullptr;
+    wxStaticText* categoryLabel = nullptr;
+    wxComboBox* categoryChoice = nullptr;
+    wxStaticText* listLabel = nullptr;
+    wxListBox* mainList = nullptr;
+    wxTimer statusTimer;
+    // Session (login handling). The forum client, player, back stack,
+    // sections and music library join as their features arrive.
+    bool loggedIn = false;
+    wxString token;
+    wxString cookies;
+    wxString displayName;
+    // Music view and library state.
+    int musicLevel = 0;
+    int playMode = 0;
+    int currentSource = 0;
+    int currentSong = -1;
+    int openAlbum = -1;
+    int currentAlbum = -1;
+    int currentDevice = -1;
+    bool hotkeysEnabled = false;
+    bool hotkeysRegistered = false;
+    // Search requests: only the latest one's answer is shown.
+    std::uint64_t searchCounter = 0;
+    std::uint64_t latestSearchId = 0;
+};

@@ -1,0 +1,204 @@
+// Rendering, focus, keys and the closing sequence of the main window.
+#include "app/main_frame.h"
+
+#include "app/main_ids.h"
+#include "music/cue.h"
+
+#include <wx/combobox.h>
+#include <wx/listbox.h>
+#include <wx/stattext.h>
+
+namespace {
+
+bool IsEnterKey(int code) { return code == WXK_RETURN || code == WXK_NUMPAD_ENTER; }
+
+bool IsLeftOrRight(int code) {
+    return code == WXK_LEFT || code == WXK_RIGHT || code == WXK_NUMPAD_LEFT ||
+           code == WXK_NUMPAD_RIGHT;
+}
+
+}  // namespace
+
+bool MainFrame::IsMusicCategory() const { return categoryChoice->GetSelection() == CategoryRow::Music; }
+
+void MainFrame::RenderList() {
+    if (IsMusicCategory()) {
+        RenderMusicView();
+        return;
+    }
+    // Without a view to show (sections not loaded) the list and the status
+    // text stay as they are; the next render tries again.
+    if (!EnsureForumView()) return;
+    UpdateStatusHint();
+}
+
+bool MainFrame::EnsureForumView() {
+    // Filled by the forum views: load the sections when none are loaded,
+    // push the home view and show the top view's rows and label.
+    return false;
+}
+
+void MainFrame::RenderMusicView() {
+    // The music view fills the rows of the current level; until then the
+    // overview is empty.
+    listLabel->SetLabel(wxString::FromUTF8("本地音乐"));
+    mainList->Clear();
+    UpdateMusicStatus();
+}
+
+void MainFrame::UpdateStatusHint() {
+    if (IsMusicCategory()) {
+        UpdateMusicStatus();
+        return;
+    }
+    // The forum views give the hint of the top view; with no view yet the
+    // user learns that the content is on its way.
+    SetStatusText(wxString::FromUTF8("正在加载澄川论坛内容。"), 0);
+}
+
+void MainFrame::UpdateMusicStatus() {
+    // Filled by the music view: the player status line.
+}
+
+void MainFrame::FocusCategory() { categoryChoice->SetFocus(); }
+
+void MainFrame::FocusList() {
+    mainList->SetFocus();
+    if (mainList->GetCount() > 0 && mainList->GetSelection() == wxNOT_FOUND) {
+        mainList->SetSelection(0);
+    }
+    UpdateStatusHint();
+}
+
+void MainFrame::SwitchCategory(int row) {
+    categoryChoice->SetSelection(row);
+    RenderList();
+    mainList->SetFocus();
+}
+
+void MainFrame::ToggleFocus() {
+    wxWindow* focus = FindFocus();
+    if (focus == categoryChoice) {
+        FocusList();
+    } else {
+        FocusCategory();
+    }
+}
+
+void MainFrame::ToggleWindowShown() {
+    if (IsShown()) {
+        Hide();
+        return;
+    }
+    Show();
+    Raise();
+    if (IsIconized()) Iconize(false);
+    mainList->SetFocus();
+}
+
+void MainFrame::OnGlobalHotkey(int id) {
+    if (id == MainId::HotkeyToggleWindow) {
+        ToggleWindowShown();
+        return;
+    }
+    // The other hotkeys (import, add, seek, volume, songs, devices) are
+    // dispatched by the global hotkey feature.
+}
+
+void MainFrame::ActivateSelectedRow() {
+    // Filled by the forum views (cue "jr.wav", then the row's action) and
+    // the music view (open a level or play a song).
+}
+
+void MainFrame::GoBack() {
+    // Filled by the forum views (pop the top view with "fh.wav") and the
+    // music view (leave an album's song list).
+}
+
+bool MainFrame::HandleMusicKey(const wxKeyEvent&) {
+    // Filled by the music view: Ctrl key commands of the player.
+    return false;
+}
+
+void MainFrame::ShowListMenu() {
+    // Filled by the views: the music, post or floor menu with cue "yj.wav";
+    // the home view has none.
+}
+
+void MainFrame::SaveMusicState() {
+    // Filled by the music library: write its settings.
+}
+
+void MainFrame::ReleaseHotkeys() {
+    // Filled by the global hotkey feature: unregister every hotkey.
+}
+
+void MainFrame::OnCategoryChanged(wxCommandEvent&) { RenderList(); }
+
+void MainFrame::OnListSelected(wxCommandEvent&) { UpdateStatusHint(); }
+
+void MainFrame::OnListActivated(wxCommandEvent&) { ActivateSelectedRow(); }
+
+void MainFrame::OnCategoryKey(wxKeyEvent& event) {
+    int code = event.GetKeyCode();
+    if (IsEnterKey(code)) {
+        FocusList();
+    } else if (IsLeftOrRight(code)) {
+        // The category changes only with Up and Down, never by accident.
+    } else {
+        event.Skip();
+    }
+}
+
+void MainFrame::OnListKey(wxKeyEvent& event) {
+    if (IsMusicCategory() && HandleMusicKey(event)) return;
+    int code = event.GetKeyCode();
+    if (code == WXK_BACK) {
+        GoBack();
+    } else if (IsEnterKey(code)) {
+        ActivateSelectedRow();
+    } else if (IsLeftOrRight(code)) {
+        // Swallowed: a list box would otherwise scroll sideways silently.
+    } else {
+        event.Skip();
+    }
+}
+
+void MainFrame::OnListContextMenu(wxContextMenuEvent&) { ShowListMenu(); }
+
+void MainFrame::OnReplyToFloor(wxCommandEvent&) {
+    // Filled by the forum views: open the post detail for the chosen floor.
+}
+
+void MainFrame::OnEditPost(wxCommandEvent&) {
+    // Filled by the post list menu: edit the selected post.
+}
+
+void MainFrame::OnDeletePost(wxCommandEvent&) {
+    // Filled by the post list menu: delete the selected post.
+}
+
+void MainFrame::OnPlayMode(wxCommandEvent&) {
+    // Filled by the music library: play mode from the menu id.
+}
+
+void MainFrame::OnDeleteSong(wxCommandEvent&) {
+    // Filled by the music library: delete the selected song.
+}
+
+void MainFrame::OnDeleteAlbum(wxCommandEvent&) {
+    // Filled by the music library: delete the selected album.
+}
+
+void MainFrame::OnTimer(wxTimerEvent&) {
+    // Filled by the music view: the player tick.
+}
+
+void MainFrame::OnClose(wxCloseEvent& event) {
+    SaveMusicState();
+    if (statusTimer.IsRunning()) statusTimer.Stop();
+    ReleaseHotkeys();
+    // The exit cue is heard to its end before the window goes away.
+    PlayCue(wxS("tc.wav"), true);
+    event.Skip();
+}

@@ -1,0 +1,12 @@
+# The main window, the look helpers and the accessibility layer with real
+# windows under Xvfb; the program itself through AT-SPI.
+quillery_test(shell_window_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/app/main_frame_test.cpp
+  LINK qapp PkgConfig::GTK3 PkgConfig::ATK
+  GUI)
+# qtest_support brings wx::base and its wxUSE_GUI=0; windows need the GUI
+# build of the toolkit headers. Options come after definitions on the
+# command line, so this undoes it for this target only.
+target_compile_options(shell_window_test PRIVATE -UwxUSE_GUI)
