@@ -1,0 +1,109 @@
+#include "account/settings_store.h"
+
+#include <wx/fileconf.h>
+#include <wx/utils.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kAppFolder = "澄川论坛";
+
+void EnsureFolder(const wxString& folder)
+{
+    std::error_code ec;
+    fs::path p = fs::u8path(folder.utf8_string());
+    if (fs::is_directory(p, ec)) return;
+    fs::create_directories(p, ec);
+    if (!ec) fs::permissions(p, fs::perms::owner_all, ec);
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore(wxString folder)
+    : folder_(folder.empty() ? DefaultSettingsFolder() : std::move(folder))
+{
+}
+
+wxString SettingsStore::DefaultSettingsFolder()
+{
+    wxString base;
+    wxString xdg;
+    if (wxGetEnv("XDG_DATA_HOME", &xdg) && xdg.StartsWith("/")) {
+        base = xdg;
+    } else {
+        base = wxGetHomeDir() + "/.local/share";
+    }
+    if (!base.EndsWith("/")) base += "/";
+    return base + wxString::FromUTF8(kAppFolder);
+}
+
+wxString SettingsStore::SettingsFilePath() const
+{
+    EnsureFolder(folder_);
+    wxString path = folder_;
+    if (!path.EndsWith("/")) path += "/";
+    return path + "settings.ini";
+}
+
+SettingsFile SettingsStore::Open() const
+{
+    return SettingsFile::Open(SettingsFilePath());
+}
+
+LoginSettings SettingsStore::LoadLoginSettings() const
+{
+    SettingsFile file = Open();
+    wxFileConfig& config = file.Config();
+    config.SetPath("/login");
+    LoginSettings s;
+    s.mobile = config.Read("mobile", wxString());
+    s.password = config.Read("password", wxString());
+    s.rememberPassword = config.ReadBool("rememberPassword", false);
+    s.autoLogin = config.ReadBool("autoLogin", false);
+    if (!s.rememberPassword) {
+        s.password.clear();
+        s.autoLogin = false;
+    }
+    return s;
+}
+
+bool SettingsStore::SaveLoginSettings(const LoginSettings& settings) const
+{
+    SettingsFile file = Open();
+    wxFileConfig& config = file.Config();
+    config.SetPath("/login");
+    config.Write("mobile", settings.mobile);
+    config.Write("rememberPassword", settings.rememberPassword);
+    config.Write("autoLogin", settings.rememberPassword && settings.autoLogin);
+    if (settings.rememberPassword) {
+        config.Write("password", settings.password);
+    } else {
+        config.DeleteEntry("password", true);
+    }
+    return file.Save();
+}
+
+bool SettingsStore::ClearLoginSettings() const
+{
+    SettingsFile file = Open();
+    file.Config().DeleteGroup("/login");
+    return file.Save();
+}
+
+ServerEndpoint SettingsStore::LoadServerEndpoint() const
+{
+    ServerEndpoint endpoint = DefaultServerEndpoint();
+    SettingsFile file = Open();
+    wxFileConfig& config = file.Config();
+    config.SetPath("/server");
+    wxString host = config.Read("host", wxString()).Trim(true).Trim(false);
+    if (!host.empty()) endpoint.host = host;
+    long port = config.ReadLong("port", 0);
+    if (port >= 1 && port <= 65535) endpoint.port = static_cast<int>(port);
+    return endpoint;
+}

@@ -1,0 +1,51 @@
+#include "account/settings_file.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <wx/fileconf.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(SettingsFileTest, ReplacesTheWholeFileAndKeepsUnknownGroups)
+{
+    qtest::TempDir dir;
+    std::string path = dir.write("settings.ini", "[other]\nkey=value\n; a comment\n");
+    SettingsFile file = SettingsFile::Open(wxString::FromUTF8(path));
+    file.Config().SetPath("/login");
+    file.Config().Write("mobile", wxString::FromUTF8("号码"));
+    ASSERT_TRUE(file.Save());
+    std::string text = qtest::ReadFile(path);
+    EXPECT_NE(text.find("[other]\nkey=value\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("; a comment\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[login]\nmobile=号码"), std::string::npos) << text;
+}
+
+TEST(SettingsFileTest, LongUtf8ValuesSurviveTheReader)
+{
+    // Values longer than any reader chunk, with multi-byte characters at
+    // every offset, must come back whole.
+    qtest::TempDir dir;
+    std::string value;
+    for (int i = 0; i < 1500; ++i) value += (i % 7 == 0) ? "a" : "歌";
+    std::string path = dir.write("settings.ini", "[x]\nfirst=1\nlong=" + value + "\nlast=2\n");
+    SettingsFile file = SettingsFile::Open(wxString::FromUTF8(path));
+    EXPECT_EQ(file.Config().Read("/x/long", wxString()).utf8_string(), value);
+    EXPECT_EQ(file.Config().Read("/x/last", wxString()), "2");
+}
+
+TEST(SettingsFileTest, AtomicReplaceIntoMissingFolderFailsCleanly)
+{
+    qtest::TempDir dir;
+    EXPECT_FALSE(ReplaceFileAtomically(wxString::FromUTF8(dir.file("missing/settings.ini")), "x"));
+    EXPECT_TRUE(ReplaceFileAtomically(wxString::FromUTF8(dir.file("settings.ini")), "abc"));
+    EXPECT_EQ(qtest::ReadFile(dir.file("settings.ini")), "abc");
+    EXPECT_TRUE(ReplaceFileAtomically(wxString::FromUTF8(dir.file("settings.ini")), ""));
+    EXPECT_EQ(qtest::ReadFile(dir.file("settings.ini")), "");
+    EXPECT_TRUE(fs::exists(dir.file("settings.ini")));
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+#include "account/settings_store.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <wx/fileconf.h>
+#include <wx/utils.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+wxString U(const char* s) { return wxString::FromUTF8(s); }
+
+struct SettingsStoreTest : ::testing::Test {
+    qtest::TempDir dir;
+    wxString folder = U((dir.path() + "/数据/澄川论坛").c_str());
+    SettingsStore store{folder};
+
+    std::string FileText() { return qtest::ReadFile(store.SettingsFilePath().utf8_string()); }
+    void WriteFile(const std::string& text)
+    {
+        fs::create_directories(fs::u8path(folder.utf8_string()));
+        std::string path = store.SettingsFilePath().utf8_string();
+        FILE* f = fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fwrite(text.data(), 1, text.size(), f);
+        fclose(f);
+    }
+};
+
+TEST_F(SettingsStoreTest, NoFileReadsDefaultsAndCreatesTheFolder)
+{
+    LoginSettings s = store.LoadLoginSettings();
+    EXPECT_TRUE(s.mobile.empty());
+    EXPECT_TRUE(s.password.empty());
+    EXPECT_FALSE(s.rememberPassword);
+    EXPECT_FALSE(s.autoLogin);
+    EXPECT_TRUE(fs::is_directory(fs::u8path(folder.utf8_string())));
+    EXPECT_FALSE(fs::exists(fs::u8path(store.SettingsFilePath().utf8_string())));
+}
+
+TEST_F(SettingsStoreTest, DefaultFolderFollowsXdgDataHome)
+{
+    const char* old = getenv("XDG_DATA_HOME");
+    std::string saved = old ? old : "";
+    setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(SettingsStore::DefaultSettingsFolder(), U("/srv/data/澄川论坛"));
+    // A relative value is invalid by the desktop's rules and is ignored.
+    setenv("XDG_DATA_HOME", "relative/data", 1);
+    EXPECT_TRUE(SettingsStore::DefaultSettingsFolder().EndsWith(U("/.local/share/澄川论坛")));
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(SettingsStore::DefaultSettingsFolder(), wxGetHomeDir() + U("/.local/share/澄川论坛"));
+    if (old) setenv("XDG_DATA_HOME", saved.c_str(), 1);
+}
+
+TEST_F(SettingsStoreTest, RememberedLoginRoundTripsWithSpacesAndDollars)
+{
+    LoginSettings in{U("13800138000"), U("  密码 $HOME%d\\n  "), true, true};
+    ASSERT_TRUE(store.SaveLoginSettings(in));
+    LoginSettings out = store.LoadLoginSettings();
+    EXPECT_EQ(out.mobile, in.mobile);
+    EXPECT_EQ(out.password, in.password);
+    EXPECT_TRUE(out.rememberPassword);
+    EXPECT_TRUE(out.autoLogin);
+    std::string text = FileText();
+    EXPECT_NE(text.find("[login]"), std::string::npos) << text;
+    EXPECT_NE(text.find("rememberPassword=1"), std::string::npos) << text;
+    EXPECT_NE(text.find("密码"), std::string::npos) << "written as UTF-8: " << text;
+}
+
+TEST_F(SettingsStoreTest, AutoLoginWithoutRememberPasswordIsNeverStoredOrLoaded)
+{
+    ASSERT_TRUE(store.SaveLoginSettings({U("1"), U("secret"), false, true}));
+    std::string text = FileText();
+    EXPECT_EQ(text.find("secret"), std::string::npos) << text;
+    EXPECT_NE(text.find("autoLogin=0"), std::string::npos) << text;
+
+    // A hand-edited file saying otherwise still loads without them.
+    WriteFile("[login]\nmobile=1\npassword=secret\nrememberPassword=0\nautoLogin=1\n");
+    LoginSettings s = store.LoadLoginSettings();
+    EXPECT_EQ(s.mobile, "1");
+    EXPECT_TRUE(s.password.empty());
+    EXPECT_FALSE(s.autoLogin);
+}
+
+TEST_F(SettingsStoreTest, SavingWithoutRememberRemovesAnEarlierPassword)
+{
+    ASSERT_TRUE(store.SaveLoginSettings({U("1"), U("secret"), true, false}));
+    ASSERT_NE(FileText().find("secret"), std::string::npos);
+    ASSERT_TRUE(store.SaveLoginSettings({U("1"), U("secret"), false, false}));
+    EXPECT_EQ(FileText().find("password"), std::string::npos) << FileText();
+}
+
+TEST_F(SettingsStoreTest, LogoutClearsLoginAndKeepsOtherGroupsWhole)
+{
+    WriteFile("[localMusic]\nglobalHotkeysEnabled=1\nplayMode=2\nplaylistCount=1\n"
+              "[localMusic/playlist]\n0=/音乐/a.mp3\n[server]\nhost=127.0.0.1\n");
+    ASSERT_TRUE(store.SaveLoginSettings({U("1"), U("p"), true, true}));
+    ASSERT_TRUE(store.ClearLoginSettings());
+    std::string text = FileText();
+    EXPECT_EQ(text.find("login]"), std::string::npos) << text;
+    EXPECT_EQ(text.find("mobile"), std::string::npos) << text;
+    EXPECT_NE(text.find("0=/音乐/a.mp3"), std::string::npos) << text;
+    EXPECT_NE(text.find("playMode=2"), std::string::npos) << text;
+    EXPECT_EQ(store.LoadLoginSettings().mobile, wxString());
+}
+
+TEST_F(SettingsStoreTest, FileIsOwnerOnlyAndNoTemporaryIsLeft)
+{
+    ASSERT_TRUE(store.SaveLoginSettings({U("1"), U("p"), true, false}));
+    struct stat st {};
+    ASSERT_EQ(stat(store.SettingsFilePath().utf8_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    int files = 0;
+    for (auto& e : fs::directory_iterator(fs::u8path(folder.utf8_string()))) {
+        (void)e;
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(SettingsStoreTest, Utf16FileWithByteOrderMarkIsRead)
+{
+    std::u16string text = u"\uFEFF[login]\r\nmobile=手机123\r\nrememberPassword=1\r\npassword=密\r\n";
+    std::string bytes(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    WriteFile(bytes);
+    LoginSettings s = store.LoadLoginSettings();
+    EXPECT_EQ(s.mobile, U("手机123"));
+    EXPECT_EQ(s.password, U("密"));
+    // Saving rewrites it as UTF-8.
+    ASSERT_TRUE(store.SaveLoginSettings(s));
+    EXPECT_NE(FileText().find("mobile=手机123"), std::string::npos) << FileText();
+}
+
+TEST_F(SettingsStoreTest, CorruptFileGivesDefaultsAndKeepsItsReadableParts)
+{
+    WriteFile(std::string("\x01\x02garbage without group\n[login\nmobile=9\n\xff\xfe\x00zz", 41) +
+              "\n[localMusic]\nplayMode=3\n");
+    LoginSettings s = store.LoadLoginSettings();
+    EXPECT_FALSE(s.rememberPassword);
+    ASSERT_TRUE(store.SaveLoginSettings({U("2"), U(""), false, false}));
+    EXPECT_EQ(store.LoadLoginSettings().mobile, "2");
+    EXPECT_NE(FileText().find("playMode=3"), std::string::npos) << FileText();
+}
+
+TEST_F(SettingsStoreTest, WriteCutShortLeavesThePreviousFileWhole)
+{
+    ASSERT_TRUE(store.SaveLoginSettings({U("1"), U("old"), true, false}));
+    std::string before = FileText();
+    // A file-size limit makes the new file's write fail half-way, even for root.
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tiny = old;
+    tiny.rlim_cur = 8;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    bool saved = store.SaveLoginSettings({U("2"), U("a much longer new password"), true, false});
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(FileText(), before);
+    EXPECT_EQ(store.LoadLoginSettings().password, "old");
+    int files = 0;
+    for (auto& e : fs::directory_iterator(fs::u8path(folder.utf8_string()))) {
+        (void)e;
+        ++files;
+    }
+    EXPECT_EQ(files, 1) << "the cut-short temporary file is removed";
+}
+
+TEST_F(SettingsStoreTest, ReadOnlyFolderLeavesThePreviousFileWhole)
+{
+    ASSERT_TRUE(store.SaveLoginSettings({U("1"), U("old"), true, false}));
+    std::string before = FileText();
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    fs::permissions(fs::u8path(folder.utf8_string()), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(store.SaveLoginSettings({U("2"), U("new"), true, false}));
+    fs::permissions(fs::u8path(folder.utf8_string()), fs::perms::owner_all);
+    EXPECT_EQ(FileText(), before);
+}
+
+TEST_F(SettingsStoreTest, FolderThatCannotBeCreatedFailsTheSave)
+{
+    dir.write("plain-file", "x");
+    SettingsStore broken(U((dir.path() + "/plain-file/澄川论坛").c_str()));
+    EXPECT_FALSE(broken.SaveLoginSettings({U("2"), U("new"), true, false}));
+    EXPECT_EQ(qtest::ReadFile(dir.file("plain-file")), "x");
+    EXPECT_TRUE(broken.LoadLoginSettings().mobile.empty());
+}
+
+TEST_F(SettingsStoreTest, UnreadableFileIsNeverOverwritten)
+{
+    ASSERT_TRUE(store.SaveLoginSettings({U("1"), U("old"), true, false}));
+    std::string before = FileText();
+    if (geteuid() == 0) GTEST_SKIP() << "root reads files without read permission";
+    fs::permissions(fs::u8path(store.SettingsFilePath().utf8_string()), fs::perms::none);
+    EXPECT_TRUE(store.LoadLoginSettings().mobile.empty());
+    EXPECT_FALSE(store.SaveLoginSettings({U("2"), U(""), false, false}));
+    fs::permissions(fs::u8path(store.SettingsFilePath().utf8_string()), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(FileText(), before);
+}
+
+TEST_F(SettingsStoreTest, ServerGroupOverridesTheCompiledInEndpoint)
+{
+    ServerEndpoint builtIn = DefaultServerEndpoint();
+    EXPECT_EQ(store.LoadServerEndpoint().host, builtIn.host);
+    EXPECT_EQ(store.LoadServerEndpoint().port, builtIn.port);
+
+    WriteFile("[server]\nhost= 127.0.0.1 \nport=8080\n");
+    EXPECT_EQ(store.LoadServerEndpoint().host, "127.0.0.1");
+    EXPECT_EQ(store.LoadServerEndpoint().port, 8080);
+
+    WriteFile("[server]\nport=70000\n");
+    EXPECT_EQ(store.LoadServerEndpoint().host, builtIn.host);
+    EXPECT_EQ(store.LoadServerEndpoint().port, builtIn.port);
+    WriteFile("[server]\nport=abc\n");
+    EXPECT_EQ(store.LoadServerEndpoint().port, builtIn.port);
+}
+
+}  // namespace
