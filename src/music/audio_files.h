@@ -1,0 +1,30 @@
+// Which files the music player accepts and how folders become albums.
+#pragma once
+
+#include "music/music_types.h"
+
+#include <wx/string.h>
+
+// True for the extensions mp3, wav, flac, m4a, aac, ogg and wma in any
+// letter case; a name without extension is not supported.
+bool IsSupportedAudio(const wxString& path);
+
+// The last component of a folder path ("/a/b/" gives "b"); a path without
+// components (the root) gives itself.
+wxString AlbumNameOf(const wxString& folder);
+
+// File name without folder and extension.
+wxString SongNameOf(const wxString& path);
+
+// True when path names an existing regular file (following links).
+bool AudioFileExists(const wxString& path);
+
+struct AlbumScan {
+    bool opened = false;  // the folder exists and could be listed
+    Album album;          // name, folder and sorted songs; songs empty when none
+};
+
+// Lists the supported files directly inside folder: files only, no hidden
+// files, no subfolders. Songs are sorted by name, case-insensitively, and
+// carry the album name as their source.
+AlbumScan ScanAlbumFolder(const wxString& folder);

@@ -1,0 +1,74 @@
+#include "music/music_settings.h"
+
+#include <wx/fileconf.h>
+
+#include <algorithm>
+
+namespace {
+
+// Reads "<list>/0" … "<list>/count-1" in index order. The count comes from
+// the file, so a damaged value such as 9223372036854775807 must not make a
+// loop over every index run for ever: the entries present are enumerated
+// instead, which gives the same values.
+std::vector<wxString> ReadList(wxFileConfig& config, const wxString& countKey, const wxString& list)
+{
+    std::vector<wxString> values;
+    long count = config.ReadLong(countKey, 0);
+    if (count <= 0 || !config.HasGroup(list)) return values;
+    wxString old = config.GetPath();
+    config.SetPath(list);
+    std::vector<std::pair<long, wxString>> indexed;
+    wxString key;
+    long cookie = 0;
+    for (bool more = config.GetFirstEntry(key, cookie); more; more = config.GetNextEntry(key, cookie)) {
+        long index = -1;
+        // Only the plain decimal form the writer produces names an entry.
+        if (key.empty() || !key.IsNumber() || key.StartsWith("-") || key.StartsWith("+")) continue;
+        if (key.length() > 1 && key.StartsWith("0")) continue;
+        if (!key.ToLong(&index) || index < 0 || index >= count) continue;
+        wxString value = config.Read(key, wxString());
+        if (!value.empty()) indexed.emplace_back(index, value);
+    }
+    config.SetPath(old);
+    std::sort(indexed.begin(), indexed.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& entry : indexed) values.push_back(entry.second);
+    return values;
+}
+
+}  // namespace
+
+MusicSettings LoadMusicSettings(const SettingsStore& store)
+{
+    SettingsFile file = store.Open();
+    wxFileConfig& config = file.Config();
+    config.SetPath("/localMusic");
+    MusicSettings settings;
+    settings.globalHotkeysEnabled = config.ReadBool("globalHotkeysEnabled", false);
+    long mode = config.ReadLong("playMode", 0);
+    settings.playMode = (mode < -1000 || mode > 1000) ? 0 : static_cast<int>(mode);
+    settings.playlistPaths = ReadList(config, "playlistCount", "playlist");
+    settings.albumFolders = ReadList(config, "albumCount", "album");
+    return settings;
+}
+
+bool SaveMusicSettings(const SettingsStore& store, const MusicSettings& settings)
+{
+    SettingsFile file = store.Open();
+    wxFileConfig& config = file.Config();
+    config.DeleteGroup("/localMusic");
+    config.SetPath("/localMusic");
+    config.Write("globalHotkeysEnabled", settings.globalHotkeysEnabled);
+    config.Write("playMode", settings.playMode);
+    config.Write("playlistCount", static_cast<long>(settings.playlistPaths.size()));
+    config.Write("albumCount", static_cast<long>(settings.albumFolders.size()));
+    unsigned long long i = 0;
+    for (const wxString& path : settings.playlistPaths) {
+        config.Write(wxString::Format("playlist/%llu", i++), path);
+    }
+    i = 0;
+    for (const wxString& folder : settings.albumFolders) {
+        config.Write(wxString::Format("album/%llu", i++), folder);
+    }
+    return file.Save();
+}
