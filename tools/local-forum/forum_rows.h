@@ -1,0 +1,51 @@
+// How forum rows are written into answers: post summaries, post details,
+// replies, paging members and time texts, plus the permission questions
+// several endpoint groups ask.
+#pragma once
+
+#include "json_io.h"
+#include "router.h"
+
+#include <cstdint>
+#include <string>
+
+namespace forum {
+
+// "2026-11-01 08:00:00" and "2026年11月1日 08:00", China time.
+std::string FormatTime(std::int64_t epoch);
+std::string FormatTimeCn(std::int64_t epoch);
+std::int64_t Now();
+
+struct Paging {
+    int pageNum = 1;
+    int pageSize = 20;
+    int Offset() const { return (pageNum - 1) * pageSize; }
+};
+
+// Reads pageNum/pageSize from the query (defaults 1 and 20, size capped at
+// 100). False with a Chinese message when either is not a number.
+bool ReadPaging(const httplib::Request& req, Paging& out, std::string& error);
+// Writes "pageNum","pageSize","pages","total" into the open object.
+void PutPageInfo(JsonWriter& w, const Paging& paging, int total);
+
+// Column list for WriteSummary; queries select it from "posts p JOIN users u".
+extern const char* const kSummaryColumns;
+void WriteSummary(JsonWriter& w, const Statement& row);
+
+// Writes the whole detail object of a visible post; false when the post
+// does not exist or is deleted.
+bool WriteDetail(JsonWriter& w, Call& call, int postId, int viewerId);
+
+extern const char* const kReplyColumns;  // from "replies r JOIN users u"
+void WriteReply(JsonWriter& w, Database& db, const Statement& row, int sectionId);
+
+bool IsAdmin(Database& db, int userId);
+bool ManagesSection(Database& db, int userId, int sectionId);
+bool ManagesAnySection(Database& db, int userId);
+// Section of a live post, or 0 when the post is missing or deleted.
+int PostSection(Database& db, int postId);
+std::string FileUrl(const Call& call, const std::string& stored);
+
+std::string ToJson(const std::function<void(JsonWriter&)>& write);
+
+}  // namespace forum

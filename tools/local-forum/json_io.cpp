@@ -1,0 +1,116 @@
+#include "json_io.h"
+
+#include <rapidjson/error/en.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace forum {
+
+bool ParseJsonBody(const std::string& body, rapidjson::Document& doc, std::string& error) {
+    doc.Parse(body.c_str(), body.size());
+    if (doc.HasParseError()) {
+        error = std::string("请求体不是有效的 JSON：") + rapidjson::GetParseError_En(doc.GetParseError());
+        return false;
+    }
+    return true;
+}
+
+const rapidjson::Value* Member(const rapidjson::Value& object, const char* key) {
+    if (!object.IsObject()) return nullptr;
+    auto it = object.FindMember(key);
+    return it == object.MemberEnd() ? nullptr : &it->value;
+}
+
+std::optional<int> IntMember(const rapidjson::Value& object, const char* key) {
+    const rapidjson::Value* v = Member(object, key);
+    if (!v) return std::nullopt;
+    if (v->IsInt()) return v->GetInt();
+    if (v->IsDouble()) {
+        double d = v->GetDouble();
+        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) <= std::numeric_limits<int>::max())
+            return static_cast<int>(d);
+        return std::nullopt;
+    }
+    if (v->IsString()) {
+        std::string s = v->GetString();
+        if (s.empty() || s.size() > 10) return std::nullopt;
+        char* end = nullptr;
+        long long n = std::strtoll(s.c_str(), &end, 10);
+        if (*end != '\0' || n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+            return std::nullopt;
+        return static_cast<int>(n);
+    }
+    return std::nullopt;
+}
+
+std::optional<double> NumberMember(const rapidjson::Value& object, const char* key) {
+    const rapidjson::Value* v = Member(object, key);
+    if (!v || !v->IsNumber()) return std::nullopt;
+    double d = v->GetDouble();
+    if (!std::isfinite(d)) return std::nullopt;
+    return d;
+}
+
+std::optional<bool> FlagMember(const rapidjson::Value& object, const char* key) {
+    const rapidjson::Value* v = Member(object, key);
+    if (!v) return std::nullopt;
+    if (v->IsBool()) return v->GetBool();
+    if (v->IsInt()) return v->GetInt() != 0;
+    return std::nullopt;
+}
+
+std::optional<std::string> TextMember(const rapidjson::Value& object, const char* key) {
+    const rapidjson::Value* v = Member(object, key);
+    if (!v || !v->IsString()) return std::nullopt;
+    return std::string(v->GetString(), v->GetStringLength());
+}
+
+void Put(JsonWriter& w, const char* key, int value) {
+    w.Key(key);
+    w.Int(value);
+}
+
+void Put(JsonWriter& w, const char* key, double value) {
+    w.Key(key);
+    w.Double(value);
+}
+
+void Put(JsonWriter& w, const char* key, const std::string& value) {
+    w.Key(key);
+    w.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
+}
+
+void PutBool(JsonWriter& w, const char* key, bool value) {
+    w.Key(key);
+    w.Bool(value);
+}
+
+std::string Trim(const std::string& text) {
+    const char* ws = " \t\r\n";
+    auto b = text.find_first_not_of(ws);
+    if (b == std::string::npos) return {};
+    auto e = text.find_last_not_of(ws);
+    return text.substr(b, e - b + 1);
+}
+
+std::size_t Utf8Length(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+std::string Utf8Prefix(const std::string& text, std::size_t chars) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (n == chars) return text.substr(0, i);
+            ++n;
+        }
+    }
+    return text;
+}
+
+}  // namespace forum

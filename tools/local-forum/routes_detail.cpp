@@ -1,0 +1,92 @@
+// One post in full, its manage view, its replies (floors), and the question
+// whether the user manages a section.
+#include "forum_rows.h"
+#include "routes.h"
+#include "sessions.h"
+
+#include <cstdlib>
+
+namespace forum {
+namespace {
+
+Reply Detail(Call& call) {
+    int id = call.PathId();
+    int viewer = SessionUser(call);
+    std::string data = ToJson([&](JsonWriter& w) {
+        if (!WriteDetail(w, call, id, viewer)) w.Null();
+    });
+    if (data == "null") return NotFound("帖子不存在或已被删除。");
+    call.db().Prepare("UPDATE posts SET view_count = view_count + 1 WHERE id = ?").Bind(1, id).Run();
+    return Reply::Ok(data);
+}
+
+Reply ManageDetail(Call& call) {
+    int viewer = SessionUser(call);
+    if (!viewer) return Reply::NeedLogin();
+    int id = call.PathId();
+    int section = PostSection(call.db(), id);
+    if (!section) return NotFound("帖子不存在或已被删除。");
+    if (!ManagesSection(call.db(), viewer, section))
+        return Reply::Fail(kForbidden, "你不是该版块的版主，不能管理这个帖子。");
+    return Reply::Ok(ToJson([&](JsonWriter& w) { WriteDetail(w, call, id, viewer); }));
+}
+
+bool ParamInt(const httplib::Request& req, const char* name, int& out) {
+    if (!req.has_param(name)) return false;
+    std::string v = req.get_param_value(name);
+    if (v.empty() || v.size() > 10) return false;
+    char* end = nullptr;
+    long long n = std::strtoll(v.c_str(), &end, 10);
+    if (*end != '\0' || n < INT32_MIN || n > INT32_MAX) return false;
+    out = static_cast<int>(n);
+    return true;
+}
+
+Reply Replies(Call& call) {
+    int postId = 0;
+    if (!ParamInt(call.req, "postId", postId)) return BadRequest("缺少有效的帖子编号 postId。");
+    Paging paging;
+    std::string error;
+    if (!ReadPaging(call.req, paging, error)) return BadRequest(error);
+    int section = PostSection(call.db(), postId);
+    if (!section) return NotFound("帖子不存在或已被删除。");
+    int total = static_cast<int>(call.db().Scalar(0, "SELECT COUNT(*) FROM replies WHERE post_id = ?", postId));
+    auto st = call.db().Prepare(
+        (std::string("SELECT ") + kReplyColumns +
+         " FROM replies r JOIN users u ON u.id = r.user_id WHERE r.post_id = ? "
+         "ORDER BY r.floor LIMIT ? OFFSET ?").c_str());
+    st.Bind(1, postId).Bind(2, paging.pageSize).Bind(3, paging.Offset());
+    return Reply::Ok(ToJson([&](JsonWriter& w) {
+        w.StartObject();
+        Put(w, "postId", postId);
+        w.Key("list");
+        w.StartArray();
+        while (st.Step()) WriteReply(w, call.db(), st, section);
+        w.EndArray();
+        PutPageInfo(w, paging, total);
+        w.EndObject();
+    }));
+}
+
+// Code 0: manager; 1: not a manager; -101: no such section.
+Reply ManagerQuery(Call& call) {
+    int viewer = SessionUser(call);
+    if (!viewer) return Reply::NeedLogin();
+    int section = 0;
+    if (!ParamInt(call.req, "sectionId", section)) return BadRequest("缺少有效的版块编号 sectionId。");
+    if (!call.db().Scalar(0, "SELECT 1 FROM sections WHERE id = ?", section))
+        return Reply::Fail(-101, "版块不存在。");
+    if (!ManagesSection(call.db(), viewer, section)) return Reply::Fail(1, "你不是该版块的版主。");
+    return Reply::Ok("true");
+}
+
+}  // namespace
+
+void RegisterDetailRoutes(Router& r) {
+    r.Get(R"(/api/post/(-?\d+))", Detail);
+    r.Get(R"(/api/post/manage/(-?\d+))", ManageDetail);
+    r.Get("/api/reply", Replies);
+    r.Get("/api/post/manager", ManagerQuery);
+}
+
+}  // namespace forum
