@@ -4,6 +4,8 @@ quillery_test(shell_window_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app/main_frame_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/app/look_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/app/accessibility_test.cpp
   LINK qapp PkgConfig::GTK3 PkgConfig::ATK
   GUI)
 # qtest_support brings wx::base and its wxUSE_GUI=0; windows need the GUI

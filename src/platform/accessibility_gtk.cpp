@@ -2,6 +2,7 @@
 
 #include <atk/atk.h>
 #include <gtk/gtk.h>
+#include <wx/control.h>
 #include <wx/frame.h>
 #include <wx/stattext.h>
 #include <wx/toplevel.h>
@@ -32,18 +33,28 @@ void HideToggleButtons(GtkWidget* widget, gpointer) {
     }
 }
 
+// Controls cannot hold children; panels and top-level windows can.
+wxWindow* ContainerFor(wxWindow* near) {
+    wxWindow* parent = near;
+    while (parent && !parent->IsTopLevel() && parent->IsKindOf(wxCLASSINFO(wxControl))) {
+        parent = parent->GetParent();
+    }
+    if (parent && parent->IsTopLevel() && !parent->GetSizer()) {
+        // A top-level window without sizer stretches its lone child over
+        // itself; a second child would stop that, so use the child instead.
+        for (wxWindow* child : parent->GetChildren()) {
+            if (!child->IsKindOf(wxCLASSINFO(wxControl)) && !child->IsTopLevel()) return child;
+        }
+    }
+    return parent;
+}
+
 wxWindow* AnnouncerFor(wxWindow* near) {
     wxWindow* top = wxGetTopLevelParent(near);
     if (!top) return nullptr;
     if (wxWindow* found = wxWindow::FindWindowByName(kAnnouncerName, top)) return found;
-    // Never a direct child of a frame: a frame with a single child stretches
-    // it over the whole window, and a second child would break that.
-    wxWindow* parent = near;
-    if (parent->IsTopLevel()) {
-        const wxWindowList& children = parent->GetChildren();
-        if (children.empty()) return nullptr;
-        parent = children.front();
-    }
+    wxWindow* parent = ContainerFor(near);
+    if (!parent) return nullptr;
     auto* label = new wxStaticText(parent, wxID_ANY, wxString(), wxPoint(0, 0), wxSize(1, 1));
     label->SetName(kAnnouncerName);
     atk_object_set_role(gtk_widget_get_accessible(label->GetHandle()), ATK_ROLE_NOTIFICATION);
