@@ -5,3 +5,8 @@ if(TARGET qtest_support)
     LINK quillery_api qtest_support PkgConfig::CURL)
   target_include_directories(bench_api_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/api)
 endif()
+
+quillery_bench(bench_api_forum
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/forum_bench.cpp
+  LINK quillery_api)
+target_include_directories(bench_api_forum PRIVATE ${CMAKE_CURRENT_LIST_DIR}/api)

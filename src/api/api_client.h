@@ -49,7 +49,44 @@ public:
                               const wxString& token, const wxString& cookies,
                               const wxString& failureText) const;
 
+    // --- Reading the forum (every list with page size 20 in practice) -----
+    PostListPage GetHotPosts(int32_t pageNum, int32_t pageSize) const;
+    PostListPage GetNewPosts(int32_t pageNum, int32_t pageSize) const;
+    PostListPage GetNewReplies(int32_t pageNum, int32_t pageSize) const;
+    PostListPage SearchPosts(const wxString& keyword, int32_t pageNum, int32_t pageSize) const;
+    SectionList GetSections() const;
+    // The title of the page is the section's name.
+    PostListPage GetSectionPosts(int32_t sectionId, int32_t pageNum, int32_t pageSize) const;
+    // Reading a post anonymously.
+    PostDetailResult GetPost(int32_t postId) const;
+    // The same post with the session, so the answer carries `isOwner`.
+    PostDetailResult GetPostWithSession(int32_t postId, const wxString& token,
+                                        const wxString& cookies) const;
+    // A section manager's view of a post, for editing it.
+    PostDetailResult GetManagedPost(int32_t postId, const wxString& token,
+                                    const wxString& cookies) const;
+    ReplyPage GetReplies(int32_t postId, int32_t pageNum, int32_t pageSize) const;
+    // Code 0 means manager, 1 and -101 mean not; anything else is tried in
+    // the next session form.
+    ManagerCheck CheckSectionManager(const wxString& token, const wxString& cookies,
+                                     int32_t sectionId) const;
+
+    // path + "?"/"&" + "pageNum=N&pageSize=S".
+    static wxString AppendPaging(const wxString& path, int32_t pageNum, int32_t pageSize);
+    // Fills `page` from an object holding "list" and the paging members;
+    // a missing list sets `page.error` to `missingListText` and nothing else.
+    static void ParsePostPage(const rapidjson::Value* holder, int32_t pageNum, int32_t pageSize,
+                              PostListPage& page, const wxString& missingListText);
+    static PostSummary ParsePostSummaryLoose(const rapidjson::Value& entry);
+
 private:
+    // One GET with only Accept: application/json, judged by the envelope.
+    bool PlainGet(const wxString& path, const wxString& failureText,
+                  rapidjson::Document& document, wxString& message) const;
+    struct ListTexts;
+    PostListPage LoadPostList(const wxString& path, int32_t pageNum, int32_t pageSize,
+                              const ListTexts& texts) const;
+
     ServerEndpoint endpoint_;
     platform::HttpTimeouts timeouts_;
 };
