@@ -1,0 +1,27 @@
+#include "music/music_hotkey_binding.h"
+
+#include "music/music_commands.h"
+
+MusicHotkeyBinding::MusicHotkeyBinding(std::function<void(int id)> onHotkey)
+    : onHotkey_(std::move(onHotkey))
+{
+}
+
+int MusicHotkeyBinding::RegisterAll()
+{
+    int registered = 0;
+    for (const MusicHotkey& hotkey : MusicHotkeys()) {
+        if (hotkeys_.IsRegistered(hotkey.accelerator)) {
+            ++registered;
+            continue;
+        }
+        int id = hotkey.id;
+        if (hotkeys_.Register(hotkey.accelerator, [this, id] { onHotkey_(id); })) ++registered;
+    }
+    return registered;
+}
+
+void MusicHotkeyBinding::UnregisterAll()
+{
+    hotkeys_.UnregisterAll();
+}
