@@ -12,3 +12,9 @@ quillery_test(shell_window_test
 # build of the toolkit headers. Options come after definitions on the
 # command line, so this undoes it for this target only.
 target_compile_options(shell_window_test PRIVATE -UwxUSE_GUI)
+
+# The real program seen through AT-SPI. Keys go through the X keyboard
+# focus, so tests that press keys with xdotool share the "x_keyboard" lock.
+quillery_script_test(shell_atspi_main_window
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_main_window.py $<TARGET_FILE:quillery>)
+set_tests_properties(shell_atspi_main_window PROPERTIES RESOURCE_LOCK x_keyboard)

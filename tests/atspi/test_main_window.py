@@ -1,0 +1,62 @@
+"""The main window as a screen reader meets it: names, roles, the status
+bar and the focus following F6, Alt+S and Alt+L.
+
+Usage: test_main_window.py PATH_TO_QUILLERY
+"""
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_helpers import CheckFailed, Program  # noqa: E402
+
+HELP = "Alt+1 澄川论坛，Alt+2 本地音乐，F6 切换焦点，退格返回上一层。"
+LOADING = "正在加载澄川论坛内容。"
+
+
+def check(condition, message):
+    if not condition:
+        raise CheckFailed(message)
+
+
+def main(exe):
+    with Program(exe) as app:
+        frame = app.find("澄川论坛", "frame")
+        check(frame is not None, "no frame named 澄川论坛")
+        combo = app.find("功能分类", "combo box")
+        check(combo.description == "按上下方向键切换功能分类，回车进入下方功能列表。",
+              "combo box description is %r" % combo.description)
+        table = app.find("功能列表", "table")
+        check(table.description == "按上下方向键浏览项目，回车进入下一层，退格返回上一层。",
+              "list description is %r" % table.description)
+        app.wait_for_status(HELP)
+
+        app.focus_window()
+        app.wait_for_focus("功能列表")
+        app.press("alt+s")
+        app.wait_for_focus("功能分类")
+        app.press("F6")
+        app.wait_for_focus("功能列表")
+        # Moving to the list by keyboard refreshes the status text.
+        app.wait_for_status(LOADING)
+        app.press("F6")
+        app.wait_for_focus("功能分类")
+        app.press("alt+l")
+        app.wait_for_focus("功能列表")
+        # Tab from the list reaches the selector without a silent stop on
+        # its arrow button.
+        app.press("shift+Tab")
+        app.wait_for_focus("功能分类")
+        app.press("Tab")
+        app.wait_for_focus("功能列表")
+        app.press("alt+2")
+        app.find("本地音乐", "label")
+        app.wait_for_focus("功能列表")
+    print("main window checks passed")
+
+
+if __name__ == "__main__":
+    try:
+        main(sys.argv[1])
+    except CheckFailed as error:
+        print("FAILED: %s" % error, file=sys.stderr)
+        sys.exit(1)
