@@ -28,6 +28,7 @@ void ApplyFault(const FaultRule& fault, httplib::Response& res, const std::strin
         // Promise the whole envelope, deliver half, then give up: the client
         // sees the connection end before the body does.
         auto half = envelope.substr(0, envelope.size() / 2);
+        res.body.clear();  // a stored body would be sent instead of the provider's
         res.set_content_provider(
             envelope.size(), kJsonType,
             [half](size_t offset, size_t, httplib::DataSink& sink) {
@@ -136,10 +137,21 @@ void Router::Patch(const std::string& p, Handler h) { server_.Patch(p, Wrap(std:
 void Router::Delete(const std::string& p, Handler h) { server_.Delete(p, Wrap(std::move(h))); }
 
 void InstallErrorAnswers(httplib::Server& server, Forum& forum) {
+    // A request without Content-Length or chunked coding has no body, but
+    // httplib 0.11 waits for the connection to close instead, so a bodiless
+    // PATCH or POST would stall for the read timeout and then fail. Saying
+    // "length 0" before the body is read gives it the meaning HTTP intends.
+    server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
+        if (!req.has_header("Content-Length") && !req.has_header("Transfer-Encoding"))
+            const_cast<httplib::Request&>(req).headers.emplace("Content-Length", "0");
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
     server.set_error_handler([](const httplib::Request& req, httplib::Response& res) {
         if (!res.body.empty()) return;
         std::string message;
-        if (res.status == 404)
+        if (res.status == 404 && req.path.rfind("/files/", 0) == 0)
+            message = "文件不存在：" + req.path;
+        else if (res.status == 404)
             message = "接口不存在：" + req.method + " " + req.path;
         else if (res.status == 413)
             message = "请求体过大。";

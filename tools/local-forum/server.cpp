@@ -34,6 +34,10 @@ bool ForumServer::Start(std::string& error) {
         error = "cannot serve files from " + forum_.options.filesDir;
         return false;
     }
+    // Players seek only when the server says it can.
+    http_.set_file_request_handler([](const httplib::Request&, httplib::Response& res) {
+        res.set_header("Accept-Ranges", "bytes");
+    });
     // Room for the multipart framing around the largest accepted file; the
     // upload handler answers the exact limit itself.
     http_.set_payload_max_length(forum_.options.maxUpload + 1024 * 1024);
