@@ -6,12 +6,15 @@
 //                                                   -> Setup
 //   not yet connected: cannot resolve, refused, connect time-out, any
 //   other error before the connection stands      -> Connect
+// A connect time-out or a stall also sets `timedOut`. Redirects are not
+// followed: the forum answers every call itself, and a redirected POST
+// would silently change meaning.
 //   bad method, target or header text (refused before any byte is sent),
 //   malformed URL, unsupported protocol           -> Request
 //   connected, request not fully written           -> Send
 //   request written, no complete response head (nothing returned, garbage,
-//   reset, time-out while waiting)                 -> Receive
-//   response head received, then the body broke    -> ReadBody
+//   reset, no byte for the stall limit)            -> Receive
+//   response head received, then the body broke or stalled -> ReadBody
 //   the body could not be stored                   -> StoreBody
 #include "platform/http_transport.h"
 
