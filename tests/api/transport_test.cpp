@@ -2,6 +2,12 @@
 // how each kind of failure is reported.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <thread>
 
 #include "api/api_client.h"
@@ -219,6 +225,57 @@ TEST(Transport, ConcurrentCallsAreIndependent)
     for (size_t i = 0; i < bodies.size(); ++i) {
         EXPECT_EQ(bodies[i], R"({"code":0,"errMsg":"","data":"/t)" + std::to_string(i) + "\"}");
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A listener that never accepts: once its queue is full, further
+// connection attempts get no answer at all, like a host that drops packets.
+class BlackHole {
+public:
+    BlackHole()
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::listen(fd_, 0);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+        // Fill the queue with connections nobody accepts.
+        for (int i = 0; i < 4; ++i) {
+            const int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(c, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+            fillers_.push_back(c);
+        }
+    }
+    ~BlackHole()
+    {
+        for (int c : fillers_) ::close(c);
+        ::close(fd_);
+    }
+    int port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+    std::vector<int> fillers_;
+};
+
+TEST(Transport, ConnectTimeOutIsUnreachableAndBounded)
+{
+    BlackHole hole;
+    ApiClient client(ServerEndpoint{wxS("127.0.0.1"), hole.port()});
+    client.SetTimeouts(platform::HttpTimeouts{500, 1000});
+    const auto start = std::chrono::steady_clock::now();
+    const ApiResult r = client.SendWithoutBody(wxS("POST"), wxS("/api/x"), wxS("T"), wxS("S=1"), wxS("失败"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_FALSE(r.success);
+    EXPECT_EQ(r.message, wxS("连接服务器失败。"));
 }
 
 }  // namespace
