@@ -8,3 +8,9 @@ quillery_test(music_tests
           ${CMAKE_CURRENT_LIST_DIR}/music/music_view_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/music/music_commands_test.cpp
   LINK quillery_music_library)
+
+# The same controller on the real audio engine with decoded files.
+quillery_test(music_player_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/music/music_fakes.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/music/real_player_test.cpp
+  LINK quillery_music_playback)
