@@ -29,9 +29,17 @@ protected:
         return a.code() == 0 ? std::to_string(a.data()["id"].GetInt()) : "0";
     }
 
+    // Whether post `id` is on the list page at `path` (section pages hold
+    // their list under "postPage").
     bool Listed(const std::string& path, const std::string& id) {
         Answer a = http_.Get(path);
-        for (const auto& e : a.data()["list"].GetArray())
+        const rapidjson::Value& d = a.data();
+        const rapidjson::Value& page = d.IsObject() && d.HasMember("postPage") ? d["postPage"] : d;
+        if (!page.IsObject() || !page.HasMember("list") || !page["list"].IsArray()) {
+            ADD_FAILURE() << path << " has no list: " << a.body;
+            return false;
+        }
+        for (const auto& e : page["list"].GetArray())
             if (std::to_string(e["id"].GetInt()) == id) return true;
         return false;
     }
