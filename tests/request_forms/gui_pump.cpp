@@ -90,7 +90,7 @@ gboolean TextDialogAnswerer::Poll(gpointer data)
 {
     auto* self = static_cast<TextDialogAnswerer*>(data);
     for (wxWindow* window : wxTopLevelWindows) {
-        auto* dialog = wxDynamicCast(window, wxTextEntryDialog);
+        auto* dialog = dynamic_cast<wxTextEntryDialog*>(window);
         if (dialog != nullptr && dialog->IsModal()) {
             dialog->SetValue(self->value_);
             dialog->EndModal(self->id_);
