@@ -139,9 +139,15 @@ ForumAction ForumBrowser::PageAction(int32_t pageNum) const
         action.list.replacesTop = true;
     } else if (top->kind == ViewKind::FloorList) {
         action.kind = ForumActionKind::LoadFloors;
-        action.floors = FloorRequest{top->postId,       top->postTitle,     top->sectionId,
-                                     top->listName,     pageNum,            top->starterOnly,
-                                     top->starterUserId, top->starterName, true};
+        action.floors.postId = top->postId;
+        action.floors.postTitle = top->postTitle;
+        action.floors.sectionId = top->sectionId;
+        action.floors.listName = top->listName;
+        action.floors.pageNum = pageNum;
+        action.floors.starterOnly = top->starterOnly;
+        action.floors.starterUserId = top->starterUserId;
+        action.floors.starterName = top->starterName;
+        action.floors.replacesTop = true;
     }
     return action;
 }
