@@ -3,7 +3,8 @@ find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 
 # wxWidgets through wx-config: a GUI-free "base" target for the core
-# libraries and a "core" target for windows.
+# libraries and a "core" target for windows. wxUSE_GUI=0 is dropped from
+# the base flags: it would leak into every window that links a core library.
 find_program(WX_CONFIG wx-config REQUIRED)
 function(quillery_wx_target name components gui)
   execute_process(COMMAND ${WX_CONFIG} --cxxflags ${components}
@@ -26,9 +27,6 @@ function(quillery_wx_target name components gui)
   add_library(${name} INTERFACE IMPORTED GLOBAL)
   target_include_directories(${name} SYSTEM INTERFACE ${_incs})
   target_compile_definitions(${name} INTERFACE ${_defs})
-  if(NOT gui)
-    target_compile_definitions(${name} INTERFACE wxUSE_GUI=0)
-  endif()
   target_link_libraries(${name} INTERFACE ${_libs} Threads::Threads)
 endfunction()
 quillery_wx_target(wx::base "base" FALSE)
