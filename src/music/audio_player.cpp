@@ -60,7 +60,6 @@ bool AudioPlayer::OpenUrl(const wxString& url) { return Open(url, true); }
 
 bool AudioPlayer::Open(const wxString& source, bool isUrl) {
     if (!EnsureInitialized()) return false;
-    engine_.Unload();
     source_.clear();
     isUrl_ = false;
     stopped_ = false;
@@ -68,12 +67,13 @@ bool AudioPlayer::Open(const wxString& source, bool isUrl) {
     const wxString context = wxString::FromUTF8(isUrl ? "加载网络音频失败" : "加载本地音频失败");
     // Only web addresses: mpv would also follow its own protocols (files,
     // lavfi graphs, EDL lists) if a post's link named them.
-    if (isUrl && !IsHttpUrl(source)) return Fail(context, AudioErrorCode::NoNetwork);
-    AudioErrorCode rc = isUrl ? engine_.LoadUrl(Utf8(source)) : engine_.LoadFile(Utf8(source));
-    if (rc != AudioErrorCode::Ok) {
+    if (isUrl && !IsHttpUrl(source)) {
         engine_.Unload();
-        return Fail(context, rc);
+        return Fail(context, AudioErrorCode::NoNetwork);
     }
+    // On failure the engine has already dropped the previous medium.
+    AudioErrorCode rc = isUrl ? engine_.LoadUrl(Utf8(source)) : engine_.LoadFile(Utf8(source));
+    if (rc != AudioErrorCode::Ok) return Fail(context, rc);
     source_ = source;
     isUrl_ = isUrl;
     stopped_ = true;  // opened, not started
@@ -190,7 +190,12 @@ bool AudioPlayer::SwitchOutputDevice(int device) {
             engine_.SetOutput(deviceId_);
             return Fail(context, rc);
         }
-        if (HasMedia()) fallback_ = old;
+        if (HasMedia()) {
+            fallback_ = old;
+            // The old output's buffer is dropped with it; going back to where
+            // the listener was keeps that piece from being skipped.
+            if (engine_.IsLoaded() && !engine_.IsEnded()) engine_.SeekTo(old.position);
+        }
     }
     device_ = device;
     deviceId_ = id;

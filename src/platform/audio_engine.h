@@ -77,6 +77,8 @@ private:
     void Handle(const MpvEvent& event);
     void TakeProbeResult();
     void CancelProbe();
+    // Drops what is known of the medium without telling mpv.
+    void Forget();
     void Notify(Notice n);
 
     AudioEngineOptions options_;

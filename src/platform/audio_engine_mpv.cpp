@@ -109,8 +109,12 @@ void AudioEngine::CancelProbe() {
 }
 
 void AudioEngine::Unload() {
-    CancelProbe();
     if (entry_ != 0) mpv_.Command({"stop"});
+    Forget();
+}
+
+void AudioEngine::Forget() {
+    CancelProbe();
     entry_ = startedEntry_ = 0;
     loaded_ = seekPending_ = false;
     pendingSeek_ = -1;
@@ -119,24 +123,28 @@ void AudioEngine::Unload() {
 }
 
 AudioErrorCode AudioEngine::LoadFile(const std::string& path) {
-    Unload();
+    Forget();  // loadfile replaces the old medium; a refusal before it stops it
     if (!mpv_.IsOpen()) return AudioErrorCode::NotInitialized;
+    AudioErrorCode rc = AudioErrorCode::Ok;
     std::error_code ec;
     const std::filesystem::path fsPath(path);
-    if (path.empty() || !std::filesystem::is_regular_file(fsPath, ec) || access(path.c_str(), R_OK) != 0) {
-        return AudioErrorCode::FileOpen;
-    }
     // An absolute path keeps mpv and libavformat from reading "x:y" as a protocol.
     // Paths are UTF-8 bytes on Linux; string() keeps them as they are.
     std::string absolute = std::filesystem::absolute(fsPath, ec).string();
-    if (ec) return AudioErrorCode::FileOpen;
-    AudioProbeResult probe = ProbeAudio("file:" + absolute, false, 0, nullptr);
-    // The file is there and readable, so a refusal is about its contents.
-    if (probe.error == AudioErrorCode::FileOpen) return AudioErrorCode::Format;
-    if (probe.error != AudioErrorCode::Ok) return probe.error;
-
-    AudioErrorCode rc = LoadTarget(absolute, false);
-    if (rc != AudioErrorCode::Ok) return rc;
+    if (path.empty() || ec || !std::filesystem::is_regular_file(fsPath, ec) || access(path.c_str(), R_OK) != 0) {
+        rc = AudioErrorCode::FileOpen;
+    }
+    AudioProbeResult probe;
+    if (rc == AudioErrorCode::Ok) {
+        probe = ProbeAudio("file:" + absolute, false, 0, nullptr);
+        // The file is there and readable, so a refusal is about its contents.
+        rc = probe.error == AudioErrorCode::FileOpen ? AudioErrorCode::Format : probe.error;
+    }
+    if (rc == AudioErrorCode::Ok) rc = LoadTarget(absolute, false);
+    if (rc != AudioErrorCode::Ok) {
+        mpv_.Command({"stop"});
+        return rc;
+    }
     length_ = probe.lengthSeconds;
     lengthKnown_ = true;
     // Local files load in milliseconds; waiting keeps the medium's state
@@ -147,10 +155,13 @@ AudioErrorCode AudioEngine::LoadFile(const std::string& path) {
 }
 
 AudioErrorCode AudioEngine::LoadUrl(const std::string& url) {
-    Unload();
+    Forget();
     if (!mpv_.IsOpen()) return AudioErrorCode::NotInitialized;
     AudioErrorCode rc = LoadTarget(url, true);
-    if (rc != AudioErrorCode::Ok) return rc;
+    if (rc != AudioErrorCode::Ok) {
+        mpv_.Command({"stop"});
+        return rc;
+    }
 
     auto probe = std::make_shared<Probe>();
     probe->notify = [this] {
@@ -280,7 +291,8 @@ bool AudioEngine::WaitUntil(const std::function<bool()>& done, double timeoutSec
     while (!done()) {
         double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
         if (left <= 0 || !mpv_.IsOpen()) return false;
-        MpvEvent e = mpv_.WaitEvent(std::min(left, 0.05));
+        // Short slices: conditions on the position change without an event.
+        MpvEvent e = mpv_.WaitEvent(std::min(left, 0.002));
         if (e.kind != MpvEvent::Kind::None) Handle(e);
         DrainEvents();
     }
@@ -312,7 +324,7 @@ void AudioEngine::Handle(const MpvEvent& e) {
             } else {
                 failure_ = AudioErrorCode::Ended;
             }
-            Unload();
+            Forget();
             Notify(Notice::Failed);
             break;
         case MpvEvent::Kind::PlaybackRestart: seekPending_ = false; break;

@@ -5,6 +5,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/error.h>
 #include <libavutil/intreadwrite.h>
+#include <libavutil/log.h>
 }
 
 #include <cerrno>
@@ -69,6 +70,8 @@ bool IsLive(const AVFormatContext* ctx) {
 
 AudioProbeResult ProbeAudio(const std::string& source, bool isUrl, double timeoutSeconds,
                             const std::atomic<bool>* cancel) {
+    // Guesses such as "estimating duration from bitrate" are ours to judge.
+    av_log_set_level(AV_LOG_QUIET);
     AudioProbeResult result;
     FormatContext fc;
     fc.ctx = avformat_alloc_context();

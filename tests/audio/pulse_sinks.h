@@ -1,0 +1,32 @@
+// A private PulseAudio server with two null sinks ("Alpha", "Beta") for
+// device tests; this process is pointed at it through PULSE_SERVER.
+// Available() is false when pulseaudio cannot be started here.
+#pragma once
+
+#include "support/temp_dir.h"
+
+#include <string>
+#include <sys/types.h>
+
+namespace qtest {
+
+class PulseSinks {
+public:
+    PulseSinks();
+    ~PulseSinks();
+    PulseSinks(const PulseSinks&) = delete;
+    PulseSinks& operator=(const PulseSinks&) = delete;
+
+    bool Available() const { return pid_ > 0; }
+    // The sink name ("a" or "b") each playing stream is on, in stream order.
+    std::string SinksOfStreams() const;
+
+private:
+    std::string Pactl(const std::string& args) const;
+
+    TempDir dir_;
+    std::string server_;
+    pid_t pid_ = -1;
+};
+
+}  // namespace qtest
