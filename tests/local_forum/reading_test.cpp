@@ -183,6 +183,12 @@ TEST_F(ForumReading, BadReadsGetAnEnvelopeWithAMessage) {
         EXPECT_NE(a.code(), 0);
         EXPECT_FALSE(a.errMsg().empty());
     }
+    // A page far beyond the end is empty, not an overflow.
+    Answer far = http_.Get("/api/section/1?pageNum=999999999&pageSize=100");
+    ASSERT_EQ(far.code(), 0) << far.body;
+    EXPECT_EQ(far.data()["postPage"]["list"].Size(), 0u);
+    EXPECT_EQ(far.data()["postPage"]["pageNum"].GetInt(), 999999999);
+
     // A session-only read without a session: -100 and no message at all.
     Answer profile = http_.Get("/api/user");
     EXPECT_EQ(profile.code(), -100);

@@ -217,6 +217,9 @@ TEST_F(ForumWriting, MalformedBodiesGetAnEnvelopeAndChangeNothing) {
             EXPECT_FALSE(a.errMsg().empty()) << method << " " << path << " " << body;
         }
     }
+    // Nesting deep enough to exhaust a recursive parser's stack.
+    Answer deep = http_.Send("POST", "/api/post", std::string(500000, '['), manager_);
+    EXPECT_EQ(deep.code(), 400) << deep.body.substr(0, 200);
     EXPECT_EQ(http_.Get("/api/post/new?pageNum=1&pageSize=1").data()["total"].GetInt(), before);
 }
 

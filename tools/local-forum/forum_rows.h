@@ -19,7 +19,7 @@ std::int64_t Now();
 struct Paging {
     int pageNum = 1;
     int pageSize = 20;
-    int Offset() const { return (pageNum - 1) * pageSize; }
+    std::int64_t Offset() const { return static_cast<std::int64_t>(pageNum - 1) * pageSize; }
 };
 
 // Reads pageNum/pageSize from the query (defaults 1 and 20, size capped at

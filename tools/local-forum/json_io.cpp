@@ -9,7 +9,8 @@
 namespace forum {
 
 bool ParseJsonBody(const std::string& body, rapidjson::Document& doc, std::string& error) {
-    doc.Parse(body.c_str(), body.size());
+    // Iterative parsing: a body of a million '[' must not exhaust the stack.
+    doc.Parse<rapidjson::kParseIterativeFlag>(body.c_str(), body.size());
     if (doc.HasParseError()) {
         error = std::string("请求体不是有效的 JSON：") + rapidjson::GetParseError_En(doc.GetParseError());
         return false;

@@ -111,7 +111,7 @@ Reply VerifyCode(Call& call) {
     std::string type = call.req.get_header_value("Content-Type");
     std::string form, mobile;
     rapidjson::Document doc;
-    doc.Parse(body.c_str(), body.size());
+    doc.Parse<rapidjson::kParseIterativeFlag>(body.c_str(), body.size());
     if (!doc.HasParseError() && doc.IsString()) {
         form = "JSON字符串";
         mobile = doc.GetString();
