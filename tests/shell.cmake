@@ -8,10 +8,6 @@ quillery_test(shell_window_test
     ${CMAKE_CURRENT_LIST_DIR}/app/accessibility_test.cpp
   LINK qapp PkgConfig::GTK3 PkgConfig::ATK
   GUI)
-# qtest_support brings wx::base and its wxUSE_GUI=0; windows need the GUI
-# build of the toolkit headers. Options come after definitions on the
-# command line, so this undoes it for this target only.
-target_compile_options(shell_window_test PRIVATE -UwxUSE_GUI)
 
 # The real program seen through AT-SPI. Keys go through the X keyboard
 # focus, so tests that press keys with xdotool share the "x_keyboard" lock.
