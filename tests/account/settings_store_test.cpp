@@ -5,7 +5,9 @@
 #include <wx/fileconf.h>
 #include <wx/utils.h>
 
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,12 +15,37 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 wxString U(const char* s) { return wxString::FromUTF8(s); }
+
+// Runs check with the rights of an ordinary user who owns tree: permission
+// bits do not stop root, so as root the check runs in a child process that
+// has given up root (the tree is handed to that user first). Returns what
+// check returned.
+bool AsUnprivilegedOwner(const std::string& tree, const std::function<bool()>& check)
+{
+    if (geteuid() != 0) return check();
+    const uid_t nobody = 65534;
+    for (auto& entry : fs::recursive_directory_iterator(tree)) {
+        if (lchown(entry.path().c_str(), nobody, nobody) != 0) return false;
+    }
+    if (lchown(tree.c_str(), nobody, nobody) != 0) return false;
+    pid_t child = fork();
+    if (child == 0) {
+        bool ok = setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0 && check();
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    bool ok = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    for (auto& entry : fs::recursive_directory_iterator(tree)) lchown(entry.path().c_str(), 0, 0);
+    lchown(tree.c_str(), 0, 0);
+    return ok;
+}
 
 struct SettingsStoreTest : ::testing::Test {
     qtest::TempDir dir;
@@ -181,10 +208,14 @@ TEST_F(SettingsStoreTest, ReadOnlyFolderLeavesThePreviousFileWhole)
 {
     ASSERT_TRUE(store.SaveLoginSettings({U("1"), U("old"), true, false}));
     std::string before = FileText();
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    fs::permissions(fs::u8path(folder.utf8_string()), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(store.SaveLoginSettings({U("2"), U("new"), true, false}));
-    fs::permissions(fs::u8path(folder.utf8_string()), fs::perms::owner_all);
+    fs::path p = fs::u8path(folder.utf8_string());
+    bool refused = AsUnprivilegedOwner(dir.path(), [&] {
+        fs::permissions(p, fs::perms::owner_read | fs::perms::owner_exec);
+        bool saved = store.SaveLoginSettings({U("2"), U("new"), true, false});
+        fs::permissions(p, fs::perms::owner_all);
+        return !saved;
+    });
+    EXPECT_TRUE(refused);
     EXPECT_EQ(FileText(), before);
 }
 
@@ -201,11 +232,15 @@ TEST_F(SettingsStoreTest, UnreadableFileIsNeverOverwritten)
 {
     ASSERT_TRUE(store.SaveLoginSettings({U("1"), U("old"), true, false}));
     std::string before = FileText();
-    if (geteuid() == 0) GTEST_SKIP() << "root reads files without read permission";
-    fs::permissions(fs::u8path(store.SettingsFilePath().utf8_string()), fs::perms::none);
-    EXPECT_TRUE(store.LoadLoginSettings().mobile.empty());
-    EXPECT_FALSE(store.SaveLoginSettings({U("2"), U(""), false, false}));
-    fs::permissions(fs::u8path(store.SettingsFilePath().utf8_string()), fs::perms::owner_read | fs::perms::owner_write);
+    fs::path file = fs::u8path(store.SettingsFilePath().utf8_string());
+    bool kept = AsUnprivilegedOwner(dir.path(), [&] {
+        fs::permissions(file, fs::perms::none);
+        bool defaults = store.LoadLoginSettings().mobile.empty();
+        bool saved = store.SaveLoginSettings({U("2"), U(""), false, false});
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        return defaults && !saved;
+    });
+    EXPECT_TRUE(kept);
     EXPECT_EQ(FileText(), before);
 }
 
