@@ -25,3 +25,9 @@ void MusicHotkeyBinding::UnregisterAll()
 {
     hotkeys_.UnregisterAll();
 }
+
+bool MusicHotkeyBinding::IsRegistered(int id) const
+{
+    const MusicHotkey* hotkey = FindMusicHotkey(id);
+    return hotkey && hotkeys_.IsRegistered(hotkey->accelerator);
+}

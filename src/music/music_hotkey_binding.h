@@ -15,6 +15,9 @@ public:
     // program holds simply does not work. Returns how many were registered.
     int RegisterAll();
     void UnregisterAll();
+    // Whether the combination of hotkey `id` is held now; false for ids
+    // outside the table.
+    bool IsRegistered(int id) const;
 
 private:
     GlobalHotkeys hotkeys_;

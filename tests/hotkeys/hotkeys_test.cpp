@@ -186,4 +186,23 @@ TEST(MusicHotkeyBindingTest, AllThirteenRegisterAndReachTheirIds)
     EXPECT_TRUE(rival.Grab(XK_Home, ControlMask));
 }
 
+TEST(MusicHotkeyBindingTest, ACombinationHeldElsewhereIsTheOnlyOneMissing)
+{
+    RivalClient rival;
+    ASSERT_TRUE(rival.Ok());
+    ASSERT_TRUE(rival.Grab(XK_Page_Down, ControlMask));
+    MusicHotkeyBinding binding([](int) {});
+    EXPECT_EQ(binding.RegisterAll(), 12);
+    for (const MusicHotkey& hotkey : MusicHotkeys()) {
+        EXPECT_EQ(binding.IsRegistered(hotkey.id), hotkey.id != 6047) << hotkey.id;
+    }
+    EXPECT_FALSE(binding.IsRegistered(6050));
+    rival.Ungrab(XK_Page_Down, ControlMask);
+    // Asking again picks up the combination once it is free.
+    EXPECT_EQ(binding.RegisterAll(), 13);
+    EXPECT_TRUE(binding.IsRegistered(6047));
+    binding.UnregisterAll();
+    EXPECT_FALSE(binding.IsRegistered(6037));
+}
+
 }  // namespace
