@@ -5,7 +5,8 @@ quillery_library(qapp
     ${CMAKE_CURRENT_LIST_DIR}/quillery_app.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_navigation.cpp
-  LINK qlook qa11y qcue wx::core)
+    ${CMAKE_CURRENT_LIST_DIR}/main_frame_forum.cpp
+  LINK qlook qa11y qcue qforum_controller qui_messages quillery_api quillery_settings wx::core)
 
 add_executable(quillery ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(quillery PRIVATE qapp)

@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include "account/settings_store.h"
 #include "app/main_ids.h"
 #include "music/cue.h"
 #include "platform/accessibility.h"
@@ -24,7 +25,11 @@ wxString HelpStatusText() {
 MainFrame::MainFrame()
     : wxFrame(nullptr, wxID_ANY, wxString::FromUTF8("澄川论坛"), wxDefaultPosition,
               wxSize(760, 620), wxDEFAULT_FRAME_STYLE),
-      statusTimer(this, wxID_ANY) {
+      statusTimer(this, wxID_ANY),
+      // The forum server comes from the settings file, so the program can
+      // be pointed at another (for example a local) server.
+      api(SettingsStore().LoadServerEndpoint()),
+      forum(api, *this) {
     BuildControls();
     InstallAccelerators();
     BindEvents();

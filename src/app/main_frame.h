@@ -8,13 +8,18 @@
 #include <wx/timer.h>
 
 #include <cstdint>
+#include <optional>
+
+#include "api/api_client.h"
+#include "app/forum_controller.h"
+#include "app/forum_host.h"
 
 class wxComboBox;
 class wxListBox;
 class wxPanel;
 class wxStaticText;
 
-class MainFrame : public wxFrame {
+class MainFrame : public wxFrame, private ForumHost {
 public:
     MainFrame();
 
@@ -24,6 +29,9 @@ public:
     wxComboBox* CategoryChoice() const { return categoryChoice; }
     wxListBox* MainList() const { return mainList; }
     wxStaticText* ListLabel() const { return listLabel; }
+    // The forum back stack, the rows on screen and the sections.
+    const ForumBrowser& ForumState() const { return forum.Browser(); }
+    const ApiClient& Api() const { return api; }
 
 private:
     // Construction.
@@ -36,7 +44,6 @@ private:
     // Rendering and status.
     bool IsMusicCategory() const;
     void RenderList();
-    bool EnsureForumView();  // forum views: load sections, push the home view
     void RenderMusicView();  // music view: the rows of the current music level
     void UpdateStatusHint();
     void UpdateMusicStatus();  // music view: the player status line
@@ -47,6 +54,28 @@ private:
     void SwitchCategory(int row);
     void ToggleFocus();
     void ToggleWindowShown();
+
+    // Forum views (main_frame_forum.cpp).
+    void RenderForumView();
+    void ActivateForumRow();
+    void GoBackInForum();
+    void ShowForumMenu();
+    void ReloadPostList();
+    void SyncForumSession();
+    // Features that other windows will provide; until then a notice says so.
+    void ShowNotAvailableYet(const wxString& what);
+    bool LoginCallback(wxString& dialogToken, wxString& dialogCookies);
+    // ForumHost: what the forum controller asks of this window.
+    wxWindow* HostWindow() override { return this; }
+    void ShowForumList(const RenderedList& list) override;
+    void ClearForumList() override;
+    void SetForumStatus(const wxString& text) override;
+    void PlayForumCue(const wxString& name) override;
+    bool EnsureLoggedIn() override;
+    void OpenPersonalCenter() override;
+    bool OpenNewPostComposer() override;
+    int OpenPostDetail(const PostDetail& detail, const std::optional<ListEntry>& floorRow,
+                       bool allowOnlyOp) override;
 
     // Rows.
     void ActivateSelectedRow();  // forum views / music view: Enter on a row
@@ -80,12 +109,16 @@ private:
     wxStaticText* listLabel = nullptr;
     wxListBox* mainList = nullptr;
     wxTimer statusTimer;
-    // Session (login handling). The forum client, player, back stack,
-    // sections and music library join as their features arrive.
+    // Session (login handling). The player and music library join as
+    // their features arrive.
     bool loggedIn = false;
     wxString token;
     wxString cookies;
     wxString displayName;
+    // The forum client (server from the settings file) and the forum views:
+    // back stack, rows on screen and sections live in the controller.
+    ApiClient api;
+    ForumController forum;
     // Music view and library state.
     int musicLevel = 0;
     int playMode = 0;

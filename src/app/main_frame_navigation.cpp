@@ -26,16 +26,7 @@ void MainFrame::RenderList() {
         RenderMusicView();
         return;
     }
-    // Without a view to show (sections not loaded) the list and the status
-    // text stay as they are; the next render tries again.
-    if (!EnsureForumView()) return;
-    UpdateStatusHint();
-}
-
-bool MainFrame::EnsureForumView() {
-    // Filled by the forum views: load the sections when none are loaded,
-    // push the home view and show the top view's rows and label.
-    return false;
+    RenderForumView();
 }
 
 void MainFrame::RenderMusicView() {
@@ -51,9 +42,9 @@ void MainFrame::UpdateStatusHint() {
         UpdateMusicStatus();
         return;
     }
-    // The forum views give the hint of the top view; with no view yet the
-    // user learns that the content is on its way.
-    SetStatusText(wxString::FromUTF8("正在加载澄川论坛内容。"), 0);
+    // The hint describes the top view; with no view yet the user learns
+    // that the content is on its way.
+    SetStatusText(forum.StatusHint(), 0);
 }
 
 void MainFrame::UpdateMusicStatus() {
@@ -106,13 +97,19 @@ void MainFrame::OnGlobalHotkey(int id) {
 }
 
 void MainFrame::ActivateSelectedRow() {
-    // Filled by the forum views (cue "jr.wav", then the row's action) and
-    // the music view (open a level or play a song).
+    if (IsMusicCategory()) {
+        // Filled by the music view: open a level or play a song.
+        return;
+    }
+    ActivateForumRow();
 }
 
 void MainFrame::GoBack() {
-    // Filled by the forum views (pop the top view with "fh.wav") and the
-    // music view (leave an album's song list).
+    if (IsMusicCategory()) {
+        // Filled by the music view: leave an album's song list.
+        return;
+    }
+    GoBackInForum();
 }
 
 bool MainFrame::HandleMusicKey(const wxKeyEvent&) {
@@ -121,8 +118,11 @@ bool MainFrame::HandleMusicKey(const wxKeyEvent&) {
 }
 
 void MainFrame::ShowListMenu() {
-    // Filled by the views: the music, post or floor menu with cue "yj.wav";
-    // the home view has none.
+    if (IsMusicCategory()) {
+        // Filled by the music view: the music menu with cue "yj.wav".
+        return;
+    }
+    ShowForumMenu();
 }
 
 void MainFrame::SaveMusicState() {
@@ -166,9 +166,7 @@ void MainFrame::OnListKey(wxKeyEvent& event) {
 
 void MainFrame::OnListContextMenu(wxContextMenuEvent&) { ShowListMenu(); }
 
-void MainFrame::OnReplyToFloor(wxCommandEvent&) {
-    // Filled by the forum views: open the post detail for the chosen floor.
-}
+void MainFrame::OnReplyToFloor(wxCommandEvent&) { forum.ReplyToFloor(mainList->GetSelection()); }
 
 void MainFrame::OnEditPost(wxCommandEvent&) {
     // Filled by the post list menu: edit the selected post.

@@ -1,0 +1,98 @@
+// The forum side of the main window: it binds the list, the status field,
+// the cues and the menus to the forum controller, which decides what each
+// key means and talks to the server.
+#include "app/main_frame.h"
+
+#include "app/main_ids.h"
+#include "music/cue.h"
+#include "ui/message_box.h"
+
+#include <wx/arrstr.h>
+#include <wx/listbox.h>
+#include <wx/menu.h>
+#include <wx/stattext.h>
+
+void MainFrame::RenderForumView() {
+    SyncForumSession();
+    // Loads the sections first when there are none; a failure leaves the
+    // list empty and the next render tries again.
+    forum.RenderList();
+}
+
+void MainFrame::ActivateForumRow() { forum.ActivateRow(mainList->GetSelection()); }
+
+void MainFrame::GoBackInForum() { forum.GoBack(); }
+
+void MainFrame::ReloadPostList() { forum.ReloadPostList(); }
+
+void MainFrame::SyncForumSession() { forum.SetSession(SessionRow{loggedIn, displayName}); }
+
+void MainFrame::ShowForumMenu() {
+    // Floor lists offer a reply to the selected floor; post lists get their
+    // own menu with the edit and delete commands; the home view has none.
+    std::optional<FloorMenu> floorMenu = forum.FloorMenuFor(mainList->GetSelection());
+    if (!floorMenu) return;
+    wxMenu menu;
+    menu.Append(MainId::ReplyToFloor, floorMenu->label);
+    PlayCue(floorMenu->cue, false);
+    mainList->PopupMenu(&menu);
+}
+
+void MainFrame::ShowForumList(const RenderedList& list) {
+    // A search may finish while the music is shown: the forum state is
+    // updated all the same and appears when the user switches back.
+    if (IsMusicCategory()) return;
+    listLabel->SetLabel(list.label);
+    wxArrayString rows;
+    rows.reserve(list.rows.size());
+    for (const wxString& row : list.rows) rows.Add(row);
+    mainList->Set(rows);
+    if (list.selection >= 0 && list.selection < static_cast<int>(mainList->GetCount())) {
+        mainList->SetSelection(list.selection);
+    }
+    SetStatusText(list.status, 0);
+}
+
+void MainFrame::ClearForumList() {
+    if (IsMusicCategory()) return;
+    mainList->Clear();
+}
+
+void MainFrame::SetForumStatus(const wxString& text) {
+    if (IsMusicCategory()) return;
+    SetStatusText(text, 0);
+}
+
+void MainFrame::PlayForumCue(const wxString& name) { PlayCue(name, false); }
+
+void MainFrame::ShowNotAvailableYet(const wxString& what) {
+    ShowMessageBox(this, what + wxString::FromUTF8("暂未开放。"), wxString::FromUTF8("提示"),
+                   wxOK | wxICON_INFORMATION);
+}
+
+bool MainFrame::EnsureLoggedIn() {
+    if (loggedIn && (!token.empty() || !cookies.empty())) return true;
+    ShowNotAvailableYet(wxString::FromUTF8("登录"));
+    return false;
+}
+
+bool MainFrame::LoginCallback(wxString& dialogToken, wxString& dialogCookies) {
+    if (!EnsureLoggedIn()) return false;
+    dialogToken = token;
+    dialogCookies = cookies;
+    return true;
+}
+
+void MainFrame::OpenPersonalCenter() { ShowNotAvailableYet(wxString::FromUTF8("个人中心")); }
+
+bool MainFrame::OpenNewPostComposer() {
+    ShowNotAvailableYet(wxString::FromUTF8("发新帖"));
+    return false;
+}
+
+int MainFrame::OpenPostDetail(const PostDetail&, const std::optional<ListEntry>&, bool) {
+    // The post was fetched; its reading window is still to come, and
+    // cancelling leaves the floor list as it is.
+    ShowNotAvailableYet(wxString::FromUTF8("帖子详情窗口"));
+    return wxID_CANCEL;
+}
