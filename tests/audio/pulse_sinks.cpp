@@ -20,6 +20,11 @@ PulseSinks::PulseSinks() {
     if (pid_ == 0) {
         setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
         setenv("HOME", dir_.path().c_str(), 1);
+        // On a shared session bus (or one started for the X display) a second
+        // server would find the first one's name taken and quit; tests run
+        // side by side.
+        unsetenv("DBUS_SESSION_BUS_ADDRESS");
+        unsetenv("DISPLAY");
         freopen("/dev/null", "w", stderr);
         freopen("/dev/null", "w", stdout);
         execlp("pulseaudio", "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
