@@ -3,6 +3,7 @@
 #include <wx/fileconf.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -46,7 +47,9 @@ MusicSettings LoadMusicSettings(const SettingsStore& store)
     MusicSettings settings;
     settings.globalHotkeysEnabled = config.ReadBool("globalHotkeysEnabled", false);
     long mode = config.ReadLong("playMode", 0);
-    settings.playMode = (mode < -1000 || mode > 1000) ? 0 : static_cast<int>(mode);
+    // Any value outside the modes loads as in order; only a value that
+    // would not even fit an int is settled here.
+    settings.playMode = (mode < INT_MIN || mode > INT_MAX) ? 0 : static_cast<int>(mode);
     settings.playlistPaths = ReadList(config, "playlistCount", "playlist");
     settings.albumFolders = ReadList(config, "albumCount", "album");
     return settings;
