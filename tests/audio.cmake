@@ -4,6 +4,7 @@ quillery_test(audio_local_test
   LINK quillery_audio_player)
 quillery_test(audio_url_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/audio/audio_url_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/audio/media_server.cpp
   LINK quillery_audio_player PkgConfig::HTTPLIB)
 quillery_test(audio_device_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/audio/audio_device_test.cpp

@@ -2,77 +2,19 @@
 // Range support, plus a live stream, a slow server, a refused port and
 // answers that are not audio.
 #include "audio/audio_test_support.h"
+#include "audio/media_server.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 
 #include <gtest/gtest.h>
-#include <httplib.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
+using qtest::MediaServer;
 using qtest::NullOutput;
 using qtest::U8;
-
-class MediaServer {
-public:
-    explicit MediaServer(const std::string& dir) {
-        server_.set_mount_point("/media", dir);
-        std::string live = qtest::ReadFile(qtest::SharedMedia().mp3);
-        // No length announced: a radio-like stream.
-        server_.Get("/live.mp3", [live](const httplib::Request&, httplib::Response& res) {
-            res.set_chunked_content_provider("audio/mpeg", [live](size_t offset, httplib::DataSink& sink) {
-                if (offset >= live.size()) {
-                    sink.done();
-                    return true;
-                }
-                size_t n = std::min<size_t>(4096, live.size() - offset);
-                return sink.write(live.data() + offset, n);
-            });
-        });
-        server_.Get("/slow.mp3", [this](const httplib::Request&, httplib::Response& res) {
-            for (int i = 0; i < 40 && !stopping_; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            res.set_content("", "audio/mpeg");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    ~MediaServer() {
-        stopping_ = true;
-        server_.stop();
-        thread_.join();
-    }
-    wxString Url(const std::string& path) const {
-        return U8("http://127.0.0.1:" + std::to_string(port_) + path);
-    }
-
-private:
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
-    std::atomic<bool> stopping_{false};
-};
-
-int RefusedPort() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    close(fd);  // nothing listens there any more
-    return ntohs(addr.sin_port);
-}
 
 std::string Name(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
@@ -149,7 +91,7 @@ TEST(AudioUrl, FailuresDropTheMediumWithTheirTexts) {
         wxString url;
         const char* text;
     } cases[] = {
-        {U8("http://127.0.0.1:" + std::to_string(RefusedPort()) + "/a.mp3"), "加载网络音频失败：无法连接网络音频"},
+        {U8("http://127.0.0.1:" + std::to_string(qtest::RefusedLoopbackPort()) + "/a.mp3"), "加载网络音频失败：无法连接网络音频"},
         {server.Url("/media/none.mp3"), "加载网络音频失败：无法连接网络音频"},
         {server.Url("/media/" + Name(m.garbage)), "加载网络音频失败：音频格式不支持"},
     };

@@ -1,0 +1,8 @@
+# The post detail window: GUI-free texts and media lines, and the dialog.
+quillery_library(quillery_posts_model
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/post_detail_model.cpp
+  LINK wx::base)
+quillery_library(quillery_post_detail
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/post_detail_dialog.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/post_detail_keys.cpp
+  LINK quillery_posts_model quillery_audio_player quillery_api qlook qa11y qui_messages qcue wx::core)

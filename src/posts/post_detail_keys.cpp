@@ -1,0 +1,71 @@
+// The dialog's key hook and its ways of closing.
+#include "posts/post_detail_dialog.h"
+
+#include "music/cue.h"
+#include "ui/message_box.h"
+
+#include <wx/listbox.h>
+#include <wx/msgdlg.h>
+#include <wx/textctrl.h>
+
+void PostDetailDialog::OnCharHook(wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    if (event.ControlDown()) {
+        switch (key) {
+            case WXK_UP: StepVolume(0.05f); return;
+            case WXK_DOWN: StepVolume(-0.05f); return;
+            case WXK_LEFT: Seek(-5.0); return;
+            case WXK_RIGHT: Seek(5.0); return;
+            default: break;
+        }
+    }
+    if (key == WXK_BACK) {
+        if (BackspaceEditsText()) {
+            event.Skip();
+            return;
+        }
+        CloseWithCue();
+        return;
+    }
+    if (key == WXK_ESCAPE) {
+        CloseWithCue();
+        return;
+    }
+    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && FindFocus() == mediaList_ && mediaList_->IsEnabled()) {
+        PlaySelected(false);
+        return;
+    }
+    event.Skip();
+}
+
+bool PostDetailDialog::BackspaceEditsText() const {
+    auto* box = dynamic_cast<wxTextCtrl*>(FindFocus());
+    if (!box || !box->IsEditable()) return false;
+    long from = 0, to = 0;
+    box->GetSelection(&from, &to);
+    return from != to || box->GetInsertionPoint() > 0;
+}
+
+bool PostDetailDialog::ConfirmLeave() {
+    if (IsReplyBlank(replyBox_->GetValue())) return true;
+    wxMessageDialog ask(this, wxString::FromUTF8("当前有回复内容未发送，确定返回吗？"),
+                        wxString::FromUTF8("未保存内容"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+    ask.SetYesNoLabels(wxString::FromUTF8("确定"), wxString::FromUTF8("取消"));
+    return ask.ShowModal() == wxID_YES;
+}
+
+void PostDetailDialog::CloseWithCue() {
+    if (!ConfirmLeave()) return;
+    PlayCue(wxS("fh.wav"), false);
+    SetReturnCode(wxID_CANCEL);
+    EndDialog(wxID_CANCEL);
+}
+
+void PostDetailDialog::OnClose(wxCloseEvent& event) {
+    if (!ConfirmLeave() && event.CanVeto()) {
+        event.Veto();
+        return;
+    }
+    PlayCue(wxS("fh.wav"), false);
+    event.Skip();  // the toolkit ends the dialog with wxID_CANCEL
+}
