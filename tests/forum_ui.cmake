@@ -6,3 +6,10 @@ quillery_test(forum_ui_window_test GUI
     ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
   LINK qapp PkgConfig::GTK3)
+
+# The real program against the local forum server through AT-SPI. Keys go
+# through the X keyboard focus, hence the shared "x_keyboard" lock.
+quillery_script_test(forum_ui_atspi_browsing
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_forum_browsing.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(forum_ui_atspi_browsing PROPERTIES RESOURCE_LOCK x_keyboard)

@@ -6,6 +6,7 @@ quillery_test(shell_window_test
     ${CMAKE_CURRENT_LIST_DIR}/app/main_frame_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app/look_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app/accessibility_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
   LINK qapp PkgConfig::GTK3 PkgConfig::ATK
   GUI)
 

@@ -3,6 +3,9 @@
 #include "app/gtk_keys.h"
 #include "app/main_frame.h"
 #include "app/main_ids.h"
+#include "request_forms/gui_pump.h"
+#include "support/forum_profile.h"
+#include "support/http_test_server.h"
 
 #include <atk/atk.h>
 #include <gtest/gtest.h>
@@ -36,6 +39,12 @@ std::string AtkDescription(GtkWidget* widget) {
 
 class MainFrameTest : public ::testing::Test {
 protected:
+    // The window loads the forum sections at start; these checks look at the
+    // shell before anything is loaded, so the server is unreachable and the
+    // "获取版块失败" boxes (at start, on Alt+1) are answered.
+    qtest::ForumProfile profile{"127.0.0.1", qtest::UnusedLoopbackPort()};
+    guitest::DialogAnswerer sectionFailures{GTK_RESPONSE_OK};
+
     void SetUp() override {
         frame = new MainFrame();
         frame->Show();

@@ -8,6 +8,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_helpers import CheckFailed, Program  # noqa: E402
+from forum_atspi import dismiss_box, name_server, unused_port  # noqa: E402
 
 HELP = "Alt+1 澄川论坛，Alt+2 本地音乐，F6 切换焦点，退格返回上一层。"
 LOADING = "正在加载澄川论坛内容。"
@@ -19,7 +20,13 @@ def check(condition, message):
 
 
 def main(exe):
-    with Program(exe) as app:
+    program = Program(exe)
+    # These checks look at the shell before any forum content: the server
+    # named in the profile is unreachable, and the "获取版块失败" box that
+    # comes before the window is answered.
+    name_server(program, unused_port())
+    with program as app:
+        dismiss_box(app, "获取版块失败")
         frame = app.find("澄川论坛", "frame")
         check(frame is not None, "no frame named 澄川论坛")
         combo = app.find("功能分类", "combo box")
