@@ -76,7 +76,7 @@ void PostDetailDialog::BuildControls() {
     column->Add(header, 0, wxALL | wxEXPAND, 12);
     AddText(this, column, "帖子媒体", StyleFieldLabel, wxLEFT | wxRIGHT, 12);
 
-    mediaList_ = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr, wxLB_SINGLE);
+    mediaList_ = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxSize(-1, 110), 0, nullptr, wxLB_SINGLE);
     StyleList(mediaList_);
     Name(mediaList_, "帖子媒体列表", "按回车播放所选媒体。");
     column->Add(mediaList_, 0, wxALL | wxEXPAND, 12);
@@ -149,6 +149,9 @@ void PostDetailDialog::BindEvents() {
     playButton_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { PlaySelected(false); });
     pauseButton_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { PauseMedia(); });
     stopButton_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { StopMedia(); });
+    // wxGTK's list box turns Enter into an activation before any key hook
+    // sees it; a double click plays the same way.
+    mediaList_->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { PlaySelected(false); });
     Bind(wxEVT_BUTTON, &PostDetailDialog::OnPostActions, this, ID_POST_ACTIONS);
     Bind(wxEVT_BUTTON, &PostDetailDialog::OnSendReply, this, wxID_OK);
     Bind(wxEVT_CHAR_HOOK, &PostDetailDialog::OnCharHook, this);

@@ -5,7 +5,6 @@
 #include "ui/message_box.h"
 
 #include <wx/listbox.h>
-#include <wx/msgdlg.h>
 #include <wx/textctrl.h>
 
 void PostDetailDialog::OnCharHook(wxKeyEvent& event) {
@@ -48,10 +47,8 @@ bool PostDetailDialog::BackspaceEditsText() const {
 
 bool PostDetailDialog::ConfirmLeave() {
     if (IsReplyBlank(replyBox_->GetValue())) return true;
-    wxMessageDialog ask(this, wxString::FromUTF8("当前有回复内容未发送，确定返回吗？"),
-                        wxString::FromUTF8("未保存内容"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
-    ask.SetYesNoLabels(wxString::FromUTF8("确定"), wxString::FromUTF8("取消"));
-    return ask.ShowModal() == wxID_YES;
+    return AskConfirmation(this, wxString::FromUTF8("当前有回复内容未发送，确定返回吗？"),
+                           wxString::FromUTF8("未保存内容"));
 }
 
 void PostDetailDialog::CloseWithCue() {
