@@ -8,12 +8,14 @@
 #include <wx/timer.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "api/api_client.h"
 #include "app/forum_controller.h"
 #include "app/forum_host.h"
 
+class MainFrameMusic;
 class wxComboBox;
 class wxListBox;
 class wxPanel;
@@ -22,6 +24,7 @@ class wxStaticText;
 class MainFrame : public wxFrame, private ForumHost {
 public:
     MainFrame();
+    ~MainFrame() override;
 
     // Global hotkeys arrive here with their id (MainId::HotkeyFirst..HotkeyLast).
     void OnGlobalHotkey(int id);
@@ -64,7 +67,8 @@ private:
     void SyncForumSession();
     // Features that other windows will provide; until then a notice says so.
     void ShowNotAvailableYet(const wxString& what);
-    bool LoginCallback(wxString& dialogToken, wxString& dialogCookies);
+    // What the forum dialogs call to make sure the user is logged in.
+    bool LoginForDialog(wxString& dialogToken, wxString& dialogCookies);
     // ForumHost: what the forum controller asks of this window.
     wxWindow* HostWindow() override { return this; }
     void ShowForumList(const RenderedList& list) override;
@@ -81,6 +85,9 @@ private:
     void ActivateSelectedRow();  // forum views / music view: Enter on a row
     void GoBack();               // forum views / music view: Backspace
     bool HandleMusicKey(const wxKeyEvent& event);  // music view: Ctrl keys
+    void ActivateMusicRow();  // music view: Enter on a music row
+    void GoBackInMusic();     // music view: Backspace
+    void ShowMusicMenu();     // music view: play modes and delete commands
     void ShowListMenu();         // context menu of the current view
 
     // Closing.
@@ -119,16 +126,10 @@ private:
     // back stack, rows on screen and sections live in the controller.
     ApiClient api;
     ForumController forum;
-    // Music view and library state.
-    int musicLevel = 0;
-    int playMode = 0;
-    int currentSource = 0;
-    int currentSong = -1;
-    int openAlbum = -1;
-    int currentAlbum = -1;
-    int currentDevice = -1;
-    bool hotkeysEnabled = false;
-    bool hotkeysRegistered = false;
+    // The music library with its level, play mode and current song, the
+    // player, the output devices and the global hotkeys.
+    friend class MainFrameMusic;
+    std::unique_ptr<MainFrameMusic> music;
     // Search requests: only the latest one's answer is shown.
     std::uint64_t searchCounter = 0;
     std::uint64_t latestSearchId = 0;

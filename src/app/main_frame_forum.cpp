@@ -5,6 +5,7 @@
 
 #include "app/main_ids.h"
 #include "music/cue.h"
+#include "posts/post_detail_dialog.h"
 #include "ui/message_box.h"
 
 #include <wx/arrstr.h>
@@ -76,7 +77,7 @@ bool MainFrame::EnsureLoggedIn() {
     return false;
 }
 
-bool MainFrame::LoginCallback(wxString& dialogToken, wxString& dialogCookies) {
+bool MainFrame::LoginForDialog(wxString& dialogToken, wxString& dialogCookies) {
     if (!EnsureLoggedIn()) return false;
     dialogToken = token;
     dialogCookies = cookies;
@@ -90,9 +91,14 @@ bool MainFrame::OpenNewPostComposer() {
     return false;
 }
 
-int MainFrame::OpenPostDetail(const PostDetail&, const std::optional<ListEntry>&, bool) {
-    // The post was fetched; its reading window is still to come, and
-    // cancelling leaves the floor list as it is.
-    ShowNotAvailableYet(wxString::FromUTF8("帖子详情窗口"));
-    return wxID_CANCEL;
+int MainFrame::OpenPostDetail(const PostDetail& detail, const std::optional<ListEntry>& floorRow,
+                              bool allowOnlyOp) {
+    std::optional<ReplyTarget> target;
+    if (floorRow) target = ReplyTarget{floorRow->replyId, floorRow->floor, floorRow->userName};
+    PostDetailDialog dialog(this, api, token, cookies, forum.Browser().Sections(), detail, target,
+                            [this](wxString& dialogToken, wxString& dialogCookies) {
+                                return LoginForDialog(dialogToken, dialogCookies);
+                            },
+                            allowOnlyOp);
+    return dialog.ShowModal();
 }

@@ -4,6 +4,7 @@
 #include "app/gtk_keys.h"
 #include "app/main_frame.h"
 #include "app/main_ids.h"
+#include "posts/post_detail_dialog.h"
 #include "request_forms/gui_pump.h"
 #include "support/forum_profile.h"
 #include "support/http_test_server.h"
@@ -37,6 +38,37 @@ const char* const kPostListHint =
 const char* const kFloorHint =
     "当前为楼层列表。回车查看内容页，列表内可翻页、回到首页或尾页，右键可回复某一楼，退格返回帖子列表。";
 const char* const kHelpStatus = "Alt+1 澄川论坛，Alt+2 本地音乐，F6 切换焦点，退格返回上一层。";
+
+// Ends the post detail dialogs that open with `result`, remembering what
+// each one was opened for.
+class DetailCloser {
+public:
+    explicit DetailCloser(int result) : result_(result) {
+        source_ = g_timeout_add(20, &DetailCloser::Poll, this);
+    }
+    ~DetailCloser() { g_source_remove(source_); }
+    int Closed() const { return closed_; }
+    const std::vector<wxString>& Titles() const { return titles_; }
+
+private:
+    static gboolean Poll(gpointer data) {
+        auto* self = static_cast<DetailCloser*>(data);
+        for (wxWindow* window : wxTopLevelWindows) {
+            auto* dialog = dynamic_cast<PostDetailDialog*>(window);
+            if (dialog != nullptr && dialog->IsModal()) {
+                self->titles_.push_back(dialog->GetTitle());
+                ++self->closed_;
+                dialog->EndModal(self->result_);
+                break;
+            }
+        }
+        return G_SOURCE_CONTINUE;
+    }
+    int result_;
+    int closed_ = 0;
+    guint source_ = 0;
+    std::vector<wxString> titles_;
+};
 
 class ForumWindowTest : public ::testing::Test {
 protected:
@@ -228,18 +260,55 @@ TEST_F(ForumWindowTest, FloorsWithTheirMenuAndThePostFetchedOnEnter) {
 
     const size_t fetchesBefore = RequestsFor("GET /api/post/31 ");
     {
-        guitest::DialogAnswerer boxes(GTK_RESPONSE_OK);
+        // The reply command and Enter on the opening post both open the
+        // post; closing it without a change leaves the floors as they are.
+        DetailCloser closer(wxID_CANCEL);
         wxCommandEvent reply(wxEVT_MENU, MainId::ReplyToFloor);
         frame->GetEventHandler()->ProcessEvent(reply);
         Open("查看楼主：");
-        ASSERT_TRUE(guitest::PumpUntil([&] { return boxes.Seen().size() >= 2; }));
-        EXPECT_EQ(boxes.Seen()[0].title, "提示");
-        EXPECT_EQ(boxes.Seen()[1].title, "提示");
+        ASSERT_TRUE(guitest::PumpUntil([&] { return closer.Closed() >= 2; }));
     }
     EXPECT_EQ(RequestsFor("GET /api/post/31 "), fetchesBefore + 2);
-    // The floor list stays as it was.
     EXPECT_EQ(Rows(), rows);
     EXPECT_EQ(Depth(), 3u);
+}
+
+TEST_F(ForumWindowTest, TheDetailResultDecidesHowTheFloorsReload) {
+    Open("读屏软件交流");
+    Open("NVDA 与 Orca");
+    {
+        DetailCloser closer(RESULT_ONLY_OP);
+        Open("查看楼主：");
+        ASSERT_EQ(closer.Closed(), 1);
+    }
+    std::vector<wxString> rows = Rows();
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[1], U("当前模式：只看楼主（澄川琴师）"));
+    for (size_t i = 2; i + 5 < rows.size(); ++i) {
+        EXPECT_TRUE(rows[i].Contains(U("澄川琴师："))) << rows[i];
+    }
+    EXPECT_EQ(Status(), U("当前为楼层列表，只看楼主模式已开启。回车查看内容页，列表内可翻页，退格返回帖子列表。"));
+    EXPECT_EQ(Depth(), 3u);
+
+    // OK (for example after a reply): the same page in the same mode.
+    {
+        DetailCloser closer(wxID_OK);
+        Open("查看楼主：");
+        ASSERT_EQ(closer.Closed(), 1);
+    }
+    EXPECT_EQ(Rows(), rows);
+    EXPECT_EQ(Depth(), 3u);
+
+    // The post changed: the floors give way to the reloaded post list.
+    {
+        DetailCloser closer(RESULT_POST_CHANGED);
+        Open("查看楼主：");
+        ASSERT_EQ(closer.Closed(), 1);
+    }
+    EXPECT_EQ(Label(), U("帖子列表 - 读屏软件交流"));
+    EXPECT_EQ(Status(), U(kPostListHint));
+    EXPECT_EQ(Depth(), 2u);
+    EXPECT_EQ(RequestsFor("GET /api/section/3?"), 2u);
 }
 
 TEST_F(ForumWindowTest, SearchShowsResultsOrSaysThereAreNone) {
