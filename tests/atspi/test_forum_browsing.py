@@ -9,7 +9,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, wait_until  # noqa: E402
+from atspi_helpers import CheckFailed, Program, find, wait_until  # noqa: E402
 from forum_atspi import (FLOOR_HINT, HOME_HINT, POST_LIST_HINT, LocalForum,  # noqa: E402
                          activate, name_server, rows, type_into_dialog, wait_for_label,
                          wait_for_rows)
@@ -86,6 +86,18 @@ def main(exe, server_binary):
             check(floors[0] == "查看楼主：" + NVDA_POST, "first floor row reads %r" % floors[0])
             check(any(r.startswith("2楼 ") for r in floors), "no floor 2 in %r" % floors[:4])
             check(any(" | 回复 " in r for r in floors), "no floor answering a floor")
+            # The context-menu key on a floor offers the reply to that floor.
+            activate_row = next(i for i, r in enumerate(floors) if r.startswith("2楼 "))
+            app.press("Home", *["Down"] * activate_row)
+            app.press("Menu")
+            item = wait_until(lambda: find(app.app, role_name="menu item", showing_only=True),
+                              what="the floor menu")
+            check(item.name.startswith("回复 2 楼（"), "the floor menu offers %r" % item.name)
+            app.press("Escape")
+            wait_until(lambda: find(app.app, role_name="menu item", showing_only=True) is None
+                       or find(app.app, role_name="menu item", showing_only=True).name
+                       in ("澄川论坛", "本地音乐"), what="the floor menu to close")
+            check(rows(app) == floors, "the floors changed behind the menu")
             app.press("BackSpace")
             wait_for_label(app, "帖子列表 - 读屏软件交流")
             app.wait_for_status(POST_LIST_HINT)
