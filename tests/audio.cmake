@@ -10,3 +10,6 @@ quillery_test(audio_device_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/audio/audio_device_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/audio/pulse_sinks.cpp
   LINK quillery_audio_player)
+quillery_test(audio_loudness_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/audio/audio_loudness_test.cpp
+  LINK quillery_audio_player)

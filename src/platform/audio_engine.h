@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct AudioEngineOptions {
@@ -20,6 +21,8 @@ struct AudioEngineOptions {
     double networkTimeoutSeconds = 10;
     // How long opening a local file may take before it counts as loaded.
     double localLoadTimeoutSeconds = 10;
+    // Further mpv options, e.g. where the "pcm" output writes its file.
+    std::vector<std::pair<std::string, std::string>> extraOptions;
 };
 
 struct AudioOutput {

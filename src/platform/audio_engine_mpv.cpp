@@ -59,7 +59,7 @@ AudioEngine::AudioEngine(AudioEngineOptions options, std::function<void()> wakeu
 AudioEngine::~AudioEngine() { Shutdown(); }
 
 MpvHandle::Options AudioEngine::HandleOptions(const std::string& outputId) const {
-    return {
+    MpvHandle::Options options = {
         {"config", "no"},
         {"terminal", "no"},
         {"vid", "no"},  // an MP4 would otherwise open a video window
@@ -80,6 +80,8 @@ MpvHandle::Options AudioEngine::HandleOptions(const std::string& outputId) const
         {"network-timeout", std::to_string(options_.networkTimeoutSeconds)},
         {"volume-max", "100"},
     };
+    options.insert(options.end(), options_.extraOptions.begin(), options_.extraOptions.end());
+    return options;
 }
 
 AudioErrorCode AudioEngine::Start(const std::string& outputId) {

@@ -231,6 +231,7 @@ void PostDetailDialog::OnPlayerNotice(AudioPlayer::Notice notice) {
         // A URL that could not be loaded is only known once mpv gives up; the
         // box waits until the event that told us has been handled.
         statusTimer_.Stop();
+        loadedIndex_ = -1;  // the stream that was opened is gone
         CallAfter([this] { ShowErrorBox(this, U8("播放失败"), player_.GetLastError()); });
     } else if (player_.IsPlaying() && !statusTimer_.IsRunning()) {
         // A stream that started after the first tick had given up on it.
