@@ -96,6 +96,7 @@ private:
     bool isUrl_ = false;
     bool loaded_ = false;
     bool seekPending_ = false;
+    bool loadingNow_ = false;  // inside LoadFile's wait
     double pendingSeek_ = -1;
     double seekTarget_ = 0;
     double length_ = 0;

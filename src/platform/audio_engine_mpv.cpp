@@ -151,7 +151,10 @@ AudioErrorCode AudioEngine::LoadFile(const std::string& path) {
     lengthKnown_ = true;
     // Local files load in milliseconds; waiting keeps the medium's state
     // exact the moment this returns.
+    // A failure found here is this call's answer, not news for the owner.
+    loadingNow_ = true;
     WaitUntil([this] { return entry_ == 0 || loaded_; }, options_.localLoadTimeoutSeconds);
+    loadingNow_ = false;
     if (entry_ == 0) return failure_;
     return AudioErrorCode::Ok;
 }
@@ -327,7 +330,7 @@ void AudioEngine::Handle(const MpvEvent& e) {
                 failure_ = AudioErrorCode::Ended;
             }
             Forget();
-            Notify(Notice::Failed);
+            if (!loadingNow_) Notify(Notice::Failed);
             break;
         case MpvEvent::Kind::PlaybackRestart: seekPending_ = false; break;
         case MpvEvent::Kind::PropertyChange:
