@@ -98,6 +98,13 @@ void BM_BareMpvEnterToPlaying(benchmark::State& state) {
     }
 }
 
+// The music window refreshes the device list with every status update.
+void BM_ListOutputDevices(benchmark::State& state) {
+    AudioPlayer player(NullOutput());
+    for (auto _ : state) benchmark::DoNotOptimize(player.ListOutputDevices());
+}
+
+BENCHMARK(BM_ListOutputDevices)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlayerEnterToPlaying)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BareMpvEnterToPlaying)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

@@ -157,6 +157,9 @@ bool AudioPlayer::IsPaused() const {
 }
 
 std::vector<OutputDevice> AudioPlayer::ListOutputDevices() {
+    // A running engine answers from mpv's kept list in microseconds; without
+    // one every call would start mpv and ask the sound server afresh.
+    EnsureInitialized();
     std::vector<OutputDevice> devices;
     int index = 0;
     for (const AudioOutput& out : engine_.ListOutputs()) {
