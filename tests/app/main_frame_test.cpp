@@ -55,7 +55,17 @@ protected:
         qtest::Settle();
     }
     wxString Status() const { return frame->GetStatusBar()->GetStatusText(0); }
-    wxWindow* Focus() const { return wxWindow::FindFocus(); }
+    // The control that has the keyboard focus inside this window. Asked of
+    // GTK rather than the toolkit's application-wide FindFocus, which is
+    // empty whenever another test's window holds the X focus.
+    wxWindow* Focus() const {
+        GtkWidget* focused = gtk_window_get_focus(GTK_WINDOW(frame->GetHandle()));
+        for (wxWindow* w : {static_cast<wxWindow*>(frame->CategoryChoice()),
+                            static_cast<wxWindow*>(frame->MainList())}) {
+            if (focused && focused == w->GetConnectWidget()) return w;
+        }
+        return nullptr;
+    }
 
     wxWeakRef<MainFrame> frame;
 };
