@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "account/settings_store.h"
+#include "app/main_frame_music.h"  // the constructor owns the music parts
 #include "app/main_ids.h"
 #include "music/cue.h"
 #include "platform/accessibility.h"
@@ -136,11 +137,6 @@ void MainFrame::BindEvents() {
     mainList->Bind(wxEVT_KEY_DOWN, &MainFrame::OnListKey, this);
     mainList->Bind(wxEVT_CHAR_HOOK, &MainFrame::OnListKey, this);
     mainList->Bind(wxEVT_CONTEXT_MENU, &MainFrame::OnListContextMenu, this);
-}
-
-void MainFrame::LoadMusicState() {
-    // Filled by the music library: load its settings, rebuild the library
-    // and register the global hotkeys when they are enabled.
 }
 
 void MainFrame::TryAutoLogin() {

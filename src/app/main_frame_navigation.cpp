@@ -29,14 +29,6 @@ void MainFrame::RenderList() {
     RenderForumView();
 }
 
-void MainFrame::RenderMusicView() {
-    // The music view fills the rows of the current level; until then the
-    // overview is empty.
-    listLabel->SetLabel(wxString::FromUTF8("本地音乐"));
-    mainList->Clear();
-    UpdateMusicStatus();
-}
-
 void MainFrame::UpdateStatusHint() {
     if (IsMusicCategory()) {
         UpdateMusicStatus();
@@ -45,10 +37,6 @@ void MainFrame::UpdateStatusHint() {
     // The hint describes the top view; with no view yet the user learns
     // that the content is on its way.
     SetStatusText(forum.StatusHint(), 0);
-}
-
-void MainFrame::UpdateMusicStatus() {
-    // Filled by the music view: the player status line.
 }
 
 void MainFrame::FocusCategory() { categoryChoice->SetFocus(); }
@@ -87,18 +75,9 @@ void MainFrame::ToggleWindowShown() {
     mainList->SetFocus();
 }
 
-void MainFrame::OnGlobalHotkey(int id) {
-    if (id == MainId::HotkeyToggleWindow) {
-        ToggleWindowShown();
-        return;
-    }
-    // The other hotkeys (import, add, seek, volume, songs, devices) are
-    // dispatched by the global hotkey feature.
-}
-
 void MainFrame::ActivateSelectedRow() {
     if (IsMusicCategory()) {
-        // Filled by the music view: open a level or play a song.
+        ActivateMusicRow();
         return;
     }
     ActivateForumRow();
@@ -106,31 +85,18 @@ void MainFrame::ActivateSelectedRow() {
 
 void MainFrame::GoBack() {
     if (IsMusicCategory()) {
-        // Filled by the music view: leave an album's song list.
+        GoBackInMusic();
         return;
     }
     GoBackInForum();
 }
 
-bool MainFrame::HandleMusicKey(const wxKeyEvent&) {
-    // Filled by the music view: Ctrl key commands of the player.
-    return false;
-}
-
 void MainFrame::ShowListMenu() {
     if (IsMusicCategory()) {
-        // Filled by the music view: the music menu with cue "yj.wav".
+        ShowMusicMenu();
         return;
     }
     ShowForumMenu();
-}
-
-void MainFrame::SaveMusicState() {
-    // Filled by the music library: write its settings.
-}
-
-void MainFrame::ReleaseHotkeys() {
-    // Filled by the global hotkey feature: unregister every hotkey.
 }
 
 void MainFrame::OnCategoryChanged(wxCommandEvent&) { RenderList(); }
@@ -174,22 +140,6 @@ void MainFrame::OnEditPost(wxCommandEvent&) {
 
 void MainFrame::OnDeletePost(wxCommandEvent&) {
     // Filled by the post list menu: delete the selected post.
-}
-
-void MainFrame::OnPlayMode(wxCommandEvent&) {
-    // Filled by the music library: play mode from the menu id.
-}
-
-void MainFrame::OnDeleteSong(wxCommandEvent&) {
-    // Filled by the music library: delete the selected song.
-}
-
-void MainFrame::OnDeleteAlbum(wxCommandEvent&) {
-    // Filled by the music library: delete the selected album.
-}
-
-void MainFrame::OnTimer(wxTimerEvent&) {
-    // Filled by the music view: the player tick.
 }
 
 void MainFrame::OnClose(wxCloseEvent& event) {

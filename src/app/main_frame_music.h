@@ -1,0 +1,65 @@
+// The local music player as the main window holds it: the library, the
+// player and its controller, the global hotkeys, and the window side of
+// the controller's questions (list, status bar, dialogs, timer). Only the
+// main window's music files include this.
+#pragma once
+
+#include "account/settings_store.h"
+#include "music/audio_player.h"
+#include "music/audio_player_playback.h"
+#include "music/music_controller.h"
+#include "music/music_host.h"
+#include "music/music_hotkey_binding.h"
+#include "music/music_library.h"
+
+#include <vector>
+
+class MainFrame;
+
+class MainFrameMusic : public MusicHost {
+public:
+    explicit MainFrameMusic(MainFrame& frame);
+    ~MainFrameMusic() override;
+    MainFrameMusic(const MainFrameMusic&) = delete;
+    MainFrameMusic& operator=(const MainFrameMusic&) = delete;
+
+    MusicController& Controller() { return controller_; }
+    // The player's news arrives on its own thread; this runs it on ours.
+    void DrainPlayerEvents() { audio_.DrainEvents(); }
+
+    // MusicHost.
+    bool MusicShown() const override;
+    void RenderMusicView() override;
+    std::optional<MusicRow> SelectedMusicRow() const override;
+    void SetStatus(const wxString& text) override;
+    void AnnounceStatus(const wxString& text) override;
+    void ShowMessage(const wxString& caption, const wxString& message, long style) override;
+    bool Confirm(const wxString& caption, const wxString& message) override;
+    std::optional<std::vector<wxString>> ChooseAudioFiles() override;
+    std::optional<wxString> ChooseAlbumFolder() override;
+    void PlayCue(const wxString& fileName) override;
+    void StartStatusTimer() override;
+    void StopStatusTimer() override;
+    bool StatusTimerRunning() const override;
+    void RegisterMusicHotkeys() override;
+    void UnregisterMusicHotkeys() override;
+    void ToggleWindowShown() override;
+
+private:
+    void OnPlayerNotice(AudioPlayer::Notice notice);
+    // One status line naming the combinations another program holds.
+    void ReportMissingHotkeys();
+
+    MainFrame& frame_;
+    SettingsStore settings_;
+    AudioPlayer audio_;
+    AudioPlayerPlayback playback_{audio_};
+    MusicLibrary library_;
+    MusicController controller_;
+    MusicHotkeyBinding hotkeys_;
+    // The music rows now in the list, row i = entry i.
+    std::vector<MusicRow> shownRows_;
+};
+
+// How a hotkey's combination is written for the user, e.g. "Ctrl+Shift+PageDown".
+wxString HotkeyLabel(int modifiers, int keyCode);
