@@ -3,5 +3,6 @@
 quillery_library(quillery_audio_engine
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/mpv_handle.cpp
           ${CMAKE_CURRENT_LIST_DIR}/audio_engine_mpv.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/audio_engine_events.cpp
           ${CMAKE_CURRENT_LIST_DIR}/audio_probe_avformat.cpp
   LINK PkgConfig::MPV PkgConfig::AVFORMAT Threads::Threads)

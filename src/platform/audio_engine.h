@@ -78,6 +78,7 @@ private:
     MpvHandle::Options HandleOptions(const std::string& outputId) const;
     AudioErrorCode LoadTarget(const std::string& target, bool isUrl);
     void Handle(const MpvEvent& event);
+    void StartProbe(const std::string& url);
     void TakeProbeResult();
     void CancelProbe();
     // Drops what is known of the medium without telling mpv.

@@ -3,11 +3,8 @@
 #include "platform/audio_probe.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <filesystem>
-#include <mutex>
-#include <thread>
 
 #include <unistd.h>
 
@@ -41,17 +38,6 @@ AudioErrorCode AudioErrorFromMpv(int mpvError, bool isUrl) {
         default: return static_cast<AudioErrorCode>(-1);
     }
 }
-
-// A length probe of a URL runs on a detached thread so that neither
-// loading nor dropping the medium waits on the network. Once cancelled it
-// never touches the engine again.
-struct AudioEngine::Probe {
-    std::mutex mutex;
-    std::atomic<bool> cancelled{false};
-    bool done = false;
-    AudioProbeResult result;
-    std::function<void()> notify;  // wakes the engine's owner; cleared on cancel
-};
 
 AudioEngine::AudioEngine(AudioEngineOptions options, std::function<void()> wakeup)
     : options_(std::move(options)), wakeup_(std::move(wakeup)) {}
@@ -100,14 +86,6 @@ void AudioEngine::Shutdown() {
     mpv_.Destroy();
     entry_ = startedEntry_ = 0;
     loaded_ = seekPending_ = false;
-}
-
-void AudioEngine::CancelProbe() {
-    if (!probe_) return;
-    std::lock_guard lock(probe_->mutex);
-    probe_->cancelled = true;
-    probe_->notify = nullptr;
-    probe_.reset();
 }
 
 void AudioEngine::Unload() {
@@ -168,21 +146,7 @@ AudioErrorCode AudioEngine::LoadUrl(const std::string& url) {
         return rc;
     }
 
-    auto probe = std::make_shared<Probe>();
-    probe->notify = [this] {
-        mpv_.Wakeup();
-        if (wakeup_) wakeup_();
-    };
-    probe_ = probe;
-    double timeout = options_.networkTimeoutSeconds;
-    std::thread([probe, url, timeout] {
-        AudioProbeResult result = ProbeAudio(url, true, timeout, &probe->cancelled);
-        std::lock_guard lock(probe->mutex);
-        if (probe->cancelled) return;
-        probe->result = result;
-        probe->done = true;
-        if (probe->notify) probe->notify();
-    }).detach();
+    StartProbe(url);
     return AudioErrorCode::Ok;
 }
 
@@ -278,83 +242,4 @@ AudioErrorCode AudioEngine::SetOutput(const std::string& outputId) {
     if (rc < 0) return AudioErrorCode::Driver;
     outputId_ = outputId;
     return AudioErrorCode::Ok;
-}
-
-void AudioEngine::Notify(Notice n) {
-    if (notice_) notice_(n);
-}
-
-void AudioEngine::DrainEvents() {
-    if (!mpv_.IsOpen()) return;
-    for (MpvEvent e = mpv_.WaitEvent(0); e.kind != MpvEvent::Kind::None; e = mpv_.WaitEvent(0)) Handle(e);
-    TakeProbeResult();
-}
-
-bool AudioEngine::WaitUntil(const std::function<bool()>& done, double timeoutSeconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    DrainEvents();
-    while (!done()) {
-        double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
-        if (left <= 0 || !mpv_.IsOpen()) return false;
-        // Short slices: conditions on the position change without an event.
-        MpvEvent e = mpv_.WaitEvent(std::min(left, 0.002));
-        if (e.kind != MpvEvent::Kind::None) Handle(e);
-        DrainEvents();
-    }
-    return true;
-}
-
-void AudioEngine::Handle(const MpvEvent& e) {
-    switch (e.kind) {
-        case MpvEvent::Kind::StartFile: startedEntry_ = e.entryId; break;
-        case MpvEvent::Kind::FileLoaded:
-            if (entry_ == 0 || startedEntry_ != entry_) break;
-            loaded_ = true;
-            if (pendingSeek_ >= 0) {
-                double target = pendingSeek_;
-                pendingSeek_ = -1;
-                SeekTo(target);
-            }
-            Notify(Notice::Loaded);
-            break;
-        case MpvEvent::Kind::EndFile:
-            if (entry_ == 0 || e.entryId != entry_) break;  // an earlier medium's end
-            if (e.endReason == MpvEvent::EndReason::Error) {
-                failure_ = AudioErrorFromMpv(e.error, isUrl_);
-                double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart_).count();
-                if (isUrl_ && !loaded_ && failure_ == AudioErrorCode::NoNetwork &&
-                    elapsed >= 0.9 * options_.networkTimeoutSeconds) {
-                    failure_ = AudioErrorCode::Timeout;
-                }
-            } else {
-                failure_ = AudioErrorCode::Ended;
-            }
-            Forget();
-            if (!loadingNow_) Notify(Notice::Failed);
-            break;
-        case MpvEvent::Kind::PlaybackRestart: seekPending_ = false; break;
-        case MpvEvent::Kind::PropertyChange:
-            if (e.property == "eof-reached" && e.flag.value_or(false) && IsLoaded()) {
-                Notify(Notice::Ended);
-            } else if (e.property == "paused-for-cache") {
-                Notify(Notice::StateChanged);
-            }
-            break;
-        default: break;
-    }
-}
-
-void AudioEngine::TakeProbeResult() {
-    if (!probe_) return;
-    AudioProbeResult result;
-    {
-        std::lock_guard lock(probe_->mutex);
-        if (!probe_->done) return;
-        result = probe_->result;
-    }
-    probe_.reset();
-    // A failed probe leaves the verdict to mpv, which may still play it.
-    length_ = result.error == AudioErrorCode::Ok ? result.lengthSeconds : 0;
-    lengthKnown_ = true;
-    Notify(Notice::LengthKnown);
 }

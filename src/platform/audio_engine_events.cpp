@@ -1,0 +1,128 @@
+// Everything that reaches the engine from elsewhere: mpv's events, and
+// the length probe of a URL running on its own thread.
+#include "platform/audio_engine.h"
+
+#include "platform/audio_probe.h"
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+// A length probe of a URL runs on a detached thread so that neither
+// loading nor dropping the medium waits on the network. Once cancelled it
+// never touches the engine again.
+struct AudioEngine::Probe {
+    std::mutex mutex;
+    std::atomic<bool> cancelled{false};
+    bool done = false;
+    AudioProbeResult result;
+    std::function<void()> notify;  // wakes the engine's owner; cleared on cancel
+};
+
+void AudioEngine::StartProbe(const std::string& url) {
+    auto probe = std::make_shared<Probe>();
+    probe->notify = [this] {
+        mpv_.Wakeup();
+        if (wakeup_) wakeup_();
+    };
+    probe_ = probe;
+    double timeout = options_.networkTimeoutSeconds;
+    std::thread([probe, url, timeout] {
+        AudioProbeResult result = ProbeAudio(url, true, timeout, &probe->cancelled);
+        std::lock_guard lock(probe->mutex);
+        if (probe->cancelled) return;
+        probe->result = result;
+        probe->done = true;
+        if (probe->notify) probe->notify();
+    }).detach();
+}
+
+void AudioEngine::CancelProbe() {
+    if (!probe_) return;
+    // Keep our share until the lock is released: it may be the last one.
+    std::shared_ptr<Probe> probe = std::move(probe_);
+    std::lock_guard lock(probe->mutex);
+    probe->cancelled = true;
+    probe->notify = nullptr;
+}
+
+void AudioEngine::Notify(Notice n) {
+    if (notice_) notice_(n);
+}
+
+void AudioEngine::DrainEvents() {
+    if (!mpv_.IsOpen()) return;
+    for (MpvEvent e = mpv_.WaitEvent(0); e.kind != MpvEvent::Kind::None; e = mpv_.WaitEvent(0)) Handle(e);
+    TakeProbeResult();
+}
+
+bool AudioEngine::WaitUntil(const std::function<bool()>& done, double timeoutSeconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    DrainEvents();
+    while (!done()) {
+        double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0 || !mpv_.IsOpen()) return false;
+        // Short slices: conditions on the position change without an event.
+        MpvEvent e = mpv_.WaitEvent(std::min(left, 0.002));
+        if (e.kind != MpvEvent::Kind::None) Handle(e);
+        DrainEvents();
+    }
+    return true;
+}
+
+void AudioEngine::Handle(const MpvEvent& e) {
+    switch (e.kind) {
+        case MpvEvent::Kind::StartFile: startedEntry_ = e.entryId; break;
+        case MpvEvent::Kind::FileLoaded:
+            if (entry_ == 0 || startedEntry_ != entry_) break;
+            loaded_ = true;
+            if (pendingSeek_ >= 0) {
+                double target = pendingSeek_;
+                pendingSeek_ = -1;
+                SeekTo(target);
+            }
+            Notify(Notice::Loaded);
+            break;
+        case MpvEvent::Kind::EndFile:
+            if (entry_ == 0 || e.entryId != entry_) break;  // an earlier medium's end
+            if (e.endReason == MpvEvent::EndReason::Error) {
+                failure_ = AudioErrorFromMpv(e.error, isUrl_);
+                double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart_).count();
+                if (isUrl_ && !loaded_ && failure_ == AudioErrorCode::NoNetwork &&
+                    elapsed >= 0.9 * options_.networkTimeoutSeconds) {
+                    failure_ = AudioErrorCode::Timeout;
+                }
+            } else {
+                failure_ = AudioErrorCode::Ended;
+            }
+            Forget();
+            if (!loadingNow_) Notify(Notice::Failed);
+            break;
+        case MpvEvent::Kind::PlaybackRestart: seekPending_ = false; break;
+        case MpvEvent::Kind::PropertyChange:
+            if (e.property == "eof-reached" && e.flag.value_or(false) && IsLoaded()) {
+                Notify(Notice::Ended);
+            } else if (e.property == "paused-for-cache") {
+                Notify(Notice::StateChanged);
+            }
+            break;
+        default: break;
+    }
+}
+
+void AudioEngine::TakeProbeResult() {
+    if (!probe_) return;
+    AudioProbeResult result;
+    {
+        std::lock_guard lock(probe_->mutex);
+        if (!probe_->done) return;
+        result = probe_->result;
+    }
+    probe_.reset();
+    // A failed probe leaves the verdict to mpv, which may still play it.
+    length_ = result.error == AudioErrorCode::Ok ? result.lengthSeconds : 0;
+    lengthKnown_ = true;
+    Notify(Notice::LengthKnown);
+}
