@@ -24,3 +24,11 @@ target_link_libraries(music_ui_hotkeys_test PRIVATE qtest_support qtest_gui_main
   PkgConfig::GTK3 PkgConfig::ATK PkgConfig::X11)
 quillery_script_test(music_ui_hotkeys_test
   bash ${CMAKE_CURRENT_LIST_DIR}/hotkeys/private_display.sh $<TARGET_FILE:music_ui_hotkeys_test>)
+
+# The device switch of the real program heard through AT-SPI; keys go
+# through the X keyboard focus, hence the shared "x_keyboard" lock. Exit
+# code 77: no PulseAudio here to make two devices, shown as skipped.
+quillery_script_test(music_ui_atspi_devices
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_music_devices.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(music_ui_atspi_devices PROPERTIES RESOURCE_LOCK x_keyboard SKIP_RETURN_CODE 77)
