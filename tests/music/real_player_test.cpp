@@ -13,10 +13,18 @@
 
 namespace {
 
+AudioEngineOptions SilentEngine() {
+    AudioEngineOptions options;
+    options.audioOutputs = "null";
+    options.networkTimeoutSeconds = 5;
+    options.localLoadTimeoutSeconds = 5;
+    return options;
+}
+
 struct RealPlayerTest : ::testing::Test {
     qtest::TempDir dir;
     SettingsStore store{wxString::FromUTF8(dir.file("config"))};
-    AudioPlayer audio{AudioEngineOptions{"null", 5, 5}};
+    AudioPlayer audio{SilentEngine()};
     AudioPlayerPlayback playback{audio};
     MusicLibrary library;
     RecordingHost host;
