@@ -22,7 +22,7 @@ struct AudioEngineOptions {
     // How long opening a local file may take before it counts as loaded.
     double localLoadTimeoutSeconds = 10;
     // Further mpv options, e.g. where the "pcm" output writes its file.
-    std::vector<std::pair<std::string, std::string>> extraOptions;
+    std::vector<std::pair<std::string, std::string>> extraOptions = {};
 };
 
 struct AudioOutput {
