@@ -288,23 +288,30 @@ TEST_F(PostDetailTest, ModalEscAsksWithTextAndEndsWithCancel) {
 TEST_F(PostDetailTest, CloseButtonEndsAtOnceEvenWithTextAndTheCloseBoxAsks) {
     Open(post_);
     dialog_->Hide();
-    DialogAnswerer answer(GTK_RESPONSE_NO);
-    dialog_->CallAfter([this] {
-        TypeReply("还没发", 3);
-        Click(static_cast<wxButton*>(dialog_->FindWindow(wxID_CANCEL)));
-    });
-    wxTimer guard;
-    guard.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { dialog_->EndModal(-99); });
-    guard.StartOnce(10000);
-    EXPECT_EQ(dialog_->ShowModal(), wxID_CANCEL);
-    EXPECT_TRUE(answer.Seen().empty());
+    {
+        DialogAnswerer answer(GTK_RESPONSE_NO);
+        dialog_->CallAfter([this] {
+            TypeReply("还没发", 3);
+            Click(static_cast<wxButton*>(dialog_->FindWindow(wxID_CANCEL)));
+        });
+        wxTimer guard;
+        guard.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { dialog_->EndModal(-99); });
+        guard.StartOnce(10000);
+        EXPECT_EQ(dialog_->ShowModal(), wxID_CANCEL);
+        EXPECT_TRUE(answer.Seen().empty());
 
-    // The close box asks; "取消" keeps the dialog and its text.
-    dialog_->Show();
-    EXPECT_FALSE(dialog_->Close(false));
-    EXPECT_EQ(answer.Seen().size(), 1u);
-    EXPECT_TRUE(dialog_->IsShown());
-    EXPECT_EQ(dialog_->ReplyBox()->GetValue(), U8("还没发"));
+        // The close box asks; "取消" keeps the dialog and its text.
+        dialog_->Show();
+        EXPECT_FALSE(dialog_->Close(false));
+        EXPECT_EQ(answer.Seen().size(), 1u);
+        EXPECT_TRUE(dialog_->IsShown());
+        EXPECT_EQ(dialog_->ReplyBox()->GetValue(), U8("还没发"));
+    }
+    DialogAnswerer agree(GTK_RESPONSE_YES);
+    dialog_->Close(false);
+    qtest::Settle();
+    EXPECT_EQ(agree.Seen().size(), 1u);
+    EXPECT_FALSE(dialog_->IsShown());
 }
 
 }  // namespace
