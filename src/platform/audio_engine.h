@@ -84,6 +84,7 @@ private:
     // Drops what is known of the medium without telling mpv.
     void Forget();
     void Notify(Notice n);
+    bool SeekPending() const;
 
     AudioEngineOptions options_;
     std::function<void()> wakeup_;
@@ -97,6 +98,7 @@ private:
     bool isUrl_ = false;
     bool loaded_ = false;
     bool seekPending_ = false;
+    std::chrono::steady_clock::time_point seekIssued_{};
     bool loadingNow_ = false;  // inside LoadFile's wait
     double pendingSeek_ = -1;
     double seekTarget_ = 0;

@@ -163,7 +163,7 @@ AudioErrorCode AudioEngine::LoadTarget(const std::string& target, bool isUrl) {
 }
 
 bool AudioEngine::IsEnded() const {
-    if (!IsLoaded() || seekPending_) return false;
+    if (!IsLoaded() || SeekPending()) return false;
     return mpv_.GetFlag("eof-reached").value_or(false);
 }
 
@@ -187,8 +187,15 @@ AudioErrorCode AudioEngine::SeekTo(double seconds) {
     int rc = mpv_.Command({"seek", std::to_string(seconds), "absolute+exact"});
     if (rc < 0) return AudioErrorFromMpv(rc, isUrl_);
     seekPending_ = true;
+    seekIssued_ = std::chrono::steady_clock::now();
     seekTarget_ = seconds;
     return AudioErrorCode::Ok;
+}
+
+bool AudioEngine::SeekPending() const {
+    // mpv confirms a seek with a restart; should that ever not come (a
+    // stream that cannot seek), mpv's own figures count again soon.
+    return seekPending_ && std::chrono::steady_clock::now() - seekIssued_ < std::chrono::seconds(2);
 }
 
 double AudioEngine::Position() const {
@@ -196,7 +203,7 @@ double AudioEngine::Position() const {
     double length = Length();
     if (length > 0 && IsEnded()) return length;
     // Until mpv has carried out a seek, time-pos still names the old place.
-    double pos = seekPending_ ? seekTarget_ : std::max(0.0, mpv_.GetDouble("time-pos").value_or(0));
+    double pos = SeekPending() ? seekTarget_ : std::max(0.0, mpv_.GetDouble("time-pos").value_or(0));
     return length > 0 ? std::min(pos, length) : pos;
 }
 

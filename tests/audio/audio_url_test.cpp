@@ -81,6 +81,10 @@ TEST(AudioUrl, ALiveStreamHasNoLengthAndSeeksWithoutUpperBound) {
     ASSERT_TRUE(player.WaitUntil([&] { return player.IsPlaying(); }, 5));
     EXPECT_TRUE(player.SeekBy(+5));
     EXPECT_TRUE(player.SeekBy(-50));
+    // Whatever the stream allowed, the position goes on moving afterwards.
+    player.WaitUntil([] { return false; }, 1.5);
+    double before = player.GetPosition();
+    EXPECT_TRUE(qtest::WaitForPosition(player, before + 0.2, 2)) << before;
 }
 
 TEST(AudioUrl, FailuresDropTheMediumWithTheirTexts) {
