@@ -114,14 +114,16 @@ AudioErrorCode AudioEngine::LoadFile(const std::string& path) {
     if (path.empty() || ec || !std::filesystem::is_regular_file(fsPath, ec) || access(path.c_str(), R_OK) != 0) {
         rc = AudioErrorCode::FileOpen;
     }
+    // mpv opens the file on its own thread while we count its length here.
+    if (rc == AudioErrorCode::Ok) rc = LoadTarget(absolute, false);
     AudioProbeResult probe;
     if (rc == AudioErrorCode::Ok) {
         probe = ProbeAudio("file:" + absolute, false, 0, nullptr);
         // The file is there and readable, so a refusal is about its contents.
         rc = probe.error == AudioErrorCode::FileOpen ? AudioErrorCode::Format : probe.error;
     }
-    if (rc == AudioErrorCode::Ok) rc = LoadTarget(absolute, false);
     if (rc != AudioErrorCode::Ok) {
+        Forget();
         mpv_.Command({"stop"});
         return rc;
     }
