@@ -54,7 +54,7 @@ void MainFrame::ShowMusicMenu() {
 }
 
 void MainFrame::OnGlobalHotkey(int id) {
-    if (music) music->Controller().HandleHotkey(id);
+    if (music) music->OnHotkey(id);
 }
 
 void MainFrame::OnPlayMode(wxCommandEvent& event) {

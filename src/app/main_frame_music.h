@@ -26,6 +26,10 @@ public:
     MusicController& Controller() { return controller_; }
     // The player's news arrives on its own thread; this runs it on ours.
     void DrainPlayerEvents() { audio_.DrainEvents(); }
+    // A global hotkey press. Hotkeys still arrive while one of our dialogs
+    // is open; the two that open a dialog are ignored then, so the user
+    // never ends up with a file dialog on top of another.
+    void OnHotkey(int id);
 
     // MusicHost.
     bool MusicShown() const override;
@@ -57,6 +61,7 @@ private:
     MusicLibrary library_;
     MusicController controller_;
     MusicHotkeyBinding hotkeys_;
+    int dialogsOpen_ = 0;
     // The music rows now in the list, row i = entry i.
     std::vector<MusicRow> shownRows_;
 };

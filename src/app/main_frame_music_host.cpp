@@ -22,6 +22,18 @@ namespace {
 
 wxString U(const char* s) { return wxString::FromUTF8(s); }
 
+// Counts a modal dialog of ours while it is open.
+class DialogScope {
+public:
+    explicit DialogScope(int& open) : open_(open) { ++open_; }
+    ~DialogScope() { --open_; }
+    DialogScope(const DialogScope&) = delete;
+    DialogScope& operator=(const DialogScope&) = delete;
+
+private:
+    int& open_;
+};
+
 const char* const kAudioWildcard =
     "音频文件 (*.mp3;*.wav;*.flac;*.m4a;*.aac;*.ogg;*.wma)|*.mp3;*.wav;*.flac;*.m4a;*.aac;*.ogg;*.wma|"
     "所有文件 (*.*)|*.*";
@@ -58,6 +70,14 @@ MainFrameMusic::~MainFrameMusic() {
     // The player goes first, so no wake-up arrives for a window being torn down.
     audio_.SetNoticeHandler({});
     audio_.Release();
+}
+
+void MainFrameMusic::OnHotkey(int id) {
+    const MusicHotkey* hotkey = FindMusicHotkey(id);
+    if (!hotkey) return;
+    bool opensDialog = hotkey->command == MusicCommand::ImportAlbum || hotkey->command == MusicCommand::AddFiles;
+    if (opensDialog && dialogsOpen_ > 0) return;
+    controller_.HandleHotkey(id);
 }
 
 void MainFrameMusic::OnPlayerNotice(AudioPlayer::Notice notice) {
@@ -107,16 +127,19 @@ void MainFrameMusic::AnnounceStatus(const wxString& text) {
 }
 
 void MainFrameMusic::ShowMessage(const wxString& caption, const wxString& message, long style) {
+    DialogScope scope(dialogsOpen_);
     ShowMessageBox(&frame_, message, caption, style);
 }
 
 bool MainFrameMusic::Confirm(const wxString& caption, const wxString& message) {
+    DialogScope scope(dialogsOpen_);
     return AskConfirmation(&frame_, message, caption);
 }
 
 std::optional<std::vector<wxString>> MainFrameMusic::ChooseAudioFiles() {
     wxFileDialog dialog(&frame_, U("选择音频文件"), wxString(), wxString(), U(kAudioWildcard),
                         wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+    DialogScope scope(dialogsOpen_);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     wxArrayString paths;
     dialog.GetPaths(paths);
@@ -126,6 +149,7 @@ std::optional<std::vector<wxString>> MainFrameMusic::ChooseAudioFiles() {
 std::optional<wxString> MainFrameMusic::ChooseAlbumFolder() {
     wxDirDialog dialog(&frame_, U("选择音乐文件夹"), wxString(),
                        wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    DialogScope scope(dialogsOpen_);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     return dialog.GetPath();
 }

@@ -14,6 +14,7 @@
 #include <X11/keysym.h>
 #undef Status  // Xlib's, not the fixture's
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -136,6 +137,66 @@ TEST_F(HotkeyWindow, TheHotkeyRowFreesAllThirteenAndATakenOneIsNamed) {
         EXPECT_TRUE(rival.Grab(key, mods)) << "held after close: " << key << " " << mods;
         rival.Ungrab(key, mods);
     }
+}
+
+// While a file chooser opened by a hotkey is up, presses the dialog
+// hotkeys again, counts the choosers on screen, then cancels every one.
+class NestedDialogProbe {
+public:
+    NestedDialogProbe() { source_ = g_timeout_add(50, &NestedDialogProbe::Tick, this); }
+    ~NestedDialogProbe() { g_source_remove(source_); }
+    bool Done() const { return stage_ == 2; }
+    int MostChoosers() const { return most_; }
+    int LateChoosers() const { return late_; }
+
+private:
+    static gboolean Tick(gpointer data) {
+        auto* self = static_cast<NestedDialogProbe*>(data);
+        int open = ChooserAnswer::OpenChoosers();
+        self->most_ = std::max(self->most_, open);
+        if (self->stage_ == 0 && open > 0) {
+            if (std::system("xdotool key ctrl+o ctrl+i") != 0) ADD_FAILURE() << "xdotool failed";
+            self->stage_ = 1;
+        } else if (self->stage_ == 1 && ++self->ticks_ >= 8) {
+            CancelAll();
+            self->stage_ = 2;
+        } else if (self->stage_ == 2 && open > 0) {
+            ++self->late_;  // a dialog queued behind the first one
+            CancelAll();
+        }
+        return G_SOURCE_CONTINUE;
+    }
+    static void CancelAll() {
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* w = windows; w; w = w->next) {
+            if (GTK_IS_FILE_CHOOSER_DIALOG(w->data) && gtk_widget_get_mapped(GTK_WIDGET(w->data))) {
+                gtk_dialog_response(GTK_DIALOG(w->data), GTK_RESPONSE_CANCEL);
+            }
+        }
+        g_list_free(windows);
+    }
+    guint source_ = 0;
+    int stage_ = 0;
+    int ticks_ = 0;
+    int most_ = 0;
+    int late_ = 0;
+};
+
+TEST_F(HotkeyWindow, DialogHotkeysWaitWhileOneOfOurDialogsIsOpen) {
+    OpenWindow();
+    {
+        NestedDialogProbe probe;
+        XPress("ctrl+o");
+        ASSERT_TRUE(PumpUntil([&] { return probe.Done(); }));
+        PumpFor(400);
+        EXPECT_EQ(probe.MostChoosers(), 1);
+        EXPECT_EQ(probe.LateChoosers(), 0);
+    }
+    // Once it is closed the dialog hotkeys work again.
+    ChooserAnswer answer({});
+    XPress("ctrl+i");
+    ASSERT_TRUE(PumpUntil([&] { return answer.Answered(); }));
+    EXPECT_EQ(answer.Title(), "选择音乐文件夹");
 }
 
 class DeviceWindow : public MusicWindowTest {

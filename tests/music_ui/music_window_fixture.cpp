@@ -5,6 +5,7 @@
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 
+#include <gtk/gtk.h>
 #include <wx/listbox.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
@@ -33,6 +34,55 @@ const MusicFiles& Files() {
         return f;
     }();
     return files;
+}
+
+namespace {
+
+std::vector<GtkWidget*> MappedChoosers() {
+    std::vector<GtkWidget*> found;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* w = windows; w; w = w->next) {
+        auto* widget = GTK_WIDGET(w->data);
+        if (GTK_IS_FILE_CHOOSER_DIALOG(widget) && gtk_widget_get_mapped(widget)) found.push_back(widget);
+    }
+    g_list_free(windows);
+    return found;
+}
+
+}  // namespace
+
+ChooserAnswer::ChooserAnswer(std::vector<std::string> paths) : paths_(std::move(paths)) {
+    source_ = g_timeout_add(30, [](gpointer self) { return ChooserAnswer::Poll(self); }, this);
+}
+
+ChooserAnswer::~ChooserAnswer() {
+    if (source_) g_source_remove(source_);
+}
+
+int ChooserAnswer::OpenChoosers() { return static_cast<int>(MappedChoosers().size()); }
+
+int ChooserAnswer::Poll(void* data) {
+    auto* self = static_cast<ChooserAnswer*>(data);
+    std::vector<GtkWidget*> choosers = MappedChoosers();
+    if (choosers.empty()) return G_SOURCE_CONTINUE;
+    GtkWidget* dialog = choosers.front();
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    self->title_ = gtk_window_get_title(GTK_WINDOW(dialog));
+    if (!self->paths_.empty()) {
+        // The chooser reads its folder in the background: pick until the
+        // pick holds.
+        char* chosen = gtk_file_chooser_get_filename(chooser);
+        bool holds = chosen && self->paths_.front() == chosen;
+        g_free(chosen);
+        if (!holds) {
+            gtk_file_chooser_select_filename(chooser, self->paths_.front().c_str());
+            return G_SOURCE_CONTINUE;
+        }
+    }
+    self->answered_ = true;
+    self->source_ = 0;
+    gtk_dialog_response(GTK_DIALOG(dialog), self->paths_.empty() ? GTK_RESPONSE_CANCEL : GTK_RESPONSE_ACCEPT);
+    return G_SOURCE_REMOVE;
 }
 
 qtest::LocalForumProcess* MusicWindowTest::forum_ = nullptr;

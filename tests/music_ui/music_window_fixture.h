@@ -40,6 +40,27 @@ const MusicFiles& Files();
 // The status sentence's tail after the level hint.
 extern const char* const kKeysHelp;
 
+// Answers the next GTK file chooser (the toolkit's file and folder
+// dialogs): picks the one path and accepts, or cancels when there is none.
+class ChooserAnswer {
+public:
+    explicit ChooserAnswer(std::vector<std::string> paths);
+    ~ChooserAnswer();
+    ChooserAnswer(const ChooserAnswer&) = delete;
+    ChooserAnswer& operator=(const ChooserAnswer&) = delete;
+    bool Answered() const { return answered_; }
+    const std::string& Title() const { return title_; }
+    // File choosers on screen now.
+    static int OpenChoosers();
+
+private:
+    static int Poll(void* self);
+    std::vector<std::string> paths_;
+    bool answered_ = false;
+    std::string title_;
+    unsigned source_ = 0;
+};
+
 class MusicWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite();

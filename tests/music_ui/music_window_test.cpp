@@ -6,6 +6,8 @@
 
 #include "app/main_ids.h"
 #include "request_forms/gui_pump.h"
+#include "support/temp_dir.h"
+#include "support/test_media.h"
 
 #include <gtk/gtk.h>
 #include <wx/listbox.h>
@@ -260,6 +262,60 @@ TEST_F(MusicWindow, SettingsAreSavedAtCloseAndLoadedAtTheNextStart) {
     EXPECT_EQ(SplitStatus(Status()).rest, Rest("倒序播放", false, 0));
     CloseWindow();
     EXPECT_EQ(LoadMusicSettings(Store()).playlistPaths.size(), 2u);
+}
+
+TEST_F(MusicWindow, FilesAndAlbumsArriveThroughTheDialogs) {
+    OpenWindow();
+    {
+        ChooserAnswer answer({Files().second});
+        Press(GDK_KEY_o, GDK_CONTROL_MASK);
+        ASSERT_TRUE(answer.Answered());
+        EXPECT_EQ(answer.Title(), "选择音频文件");
+    }
+    // A file already in the playlist is added again.
+    EXPECT_EQ(Status(), U("已加入 1 首歌曲到播放列表。"));
+    EXPECT_EQ(Rows().at(0), U("播放列表（3首）"));
+    EXPECT_EQ(LoadMusicSettings(Store()).playlistPaths.size(), 3u);
+
+    qtest::TempDir folders;
+    folders.write("夜曲/a.txt", "not audio");
+    folders.write("空的/b.txt", "not audio");
+    std::string night = qtest::MakeMedia(folders.file("夜曲"), "夜曲一.wav", qtest::MediaKind::Wav, 0.5);
+    {
+        ChooserAnswer answer({folders.file("夜曲")});
+        Press(GDK_KEY_i, GDK_CONTROL_MASK);
+        ASSERT_TRUE(answer.Answered());
+        EXPECT_EQ(answer.Title(), "选择音乐文件夹");
+    }
+    EXPECT_EQ(Status(), U("已导入专辑：夜曲。"));
+    EXPECT_EQ(Rows().at(2), U("专辑：夜曲（1首）"));
+    // The same folder again replaces the album in place.
+    qtest::MakeMedia(folders.file("夜曲"), "夜曲二.ogg", qtest::MediaKind::Ogg, 0.5);
+    {
+        ChooserAnswer answer({folders.file("夜曲")});
+        Press(GDK_KEY_I, GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK));  // capital I works too
+        ASSERT_TRUE(answer.Answered());
+    }
+    EXPECT_EQ(Rows().at(2), U("专辑：夜曲（2首）"));
+    EXPECT_EQ(Rows().size(), 4u);
+    // A folder without audio: a notice, nothing added.
+    {
+        ChooserAnswer answer({folders.file("空的")});
+        guitest::DialogAnswerer notice(GTK_RESPONSE_OK);
+        Press(GDK_KEY_i, GDK_CONTROL_MASK);
+        ASSERT_EQ(notice.Seen().size(), 1u);
+        EXPECT_EQ(notice.Seen()[0].title, "提示");
+        EXPECT_EQ(notice.Seen()[0].text, "当前文件夹内没有可导入的音频文件。");
+    }
+    EXPECT_EQ(Rows().size(), 4u);
+    EXPECT_EQ(LoadMusicSettings(Store()).albumFolders.size(), 2u);
+    // Cancelling changes nothing.
+    {
+        ChooserAnswer answer({});
+        Press(GDK_KEY_o, GDK_CONTROL_MASK);
+        ASSERT_TRUE(answer.Answered());
+    }
+    EXPECT_EQ(Rows().at(0), U("播放列表（3首）"));
 }
 
 }  // namespace
