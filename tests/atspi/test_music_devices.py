@@ -101,7 +101,12 @@ def main(exe, server_binary):
 
     def on_event(event):
         try:
-            if event.source is not None and event.source.name == SWITCHED:
+            if event.type.startswith("object:property-change:accessible-name"):
+                # The new name travels with the event; the 500 ms player tick
+                # may already have rewritten the status bar by the time we look.
+                if event.any_data == SWITCHED:
+                    heard.append((event.type, event.source.getRoleName(), 1))
+            elif event.source is not None and event.source.name == SWITCHED:
                 heard.append((event.type, event.source.getRoleName(), event.detail1))
         except Exception:
             pass
@@ -135,11 +140,13 @@ def main(exe, server_binary):
                                            role == "notification" and shown
                                            for kind, role, shown in heard),
                                what="a notification %r that appears" % SWITCHED)
+                    wait_until(lambda: any(kind.startswith("object:property-change:accessible-name") and
+                                           role == "status bar" for kind, role, _ in heard),
+                               what="the status bar renamed %r" % SWITCHED)
                 finally:
                     pyatspi.Registry.deregisterEventListener(
                         on_event, "object:state-changed:showing", "object:announcement",
                         "object:property-change:accessible-name")
-                app.wait_for_status(SWITCHED)
                 check(app.status_bar().description == SWITCHED,
                       "status bar description is %r" % app.status_bar().description)
                 wait_until(lambda: sinks.sinks_of_streams() == "b", what="the sound on Beta")
