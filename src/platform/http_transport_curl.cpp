@@ -64,8 +64,12 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user)
         t->out->rawHeaders.clear();
         t->headComplete = false;
     }
+    // Some servers end head lines with a bare LF; the raw header text is
+    // promised with CRLF endings, which the cookie reader splits on.
+    const bool bareLf = line.ends_with('\n') && !line.ends_with("\r\n");
     try {
-        t->out->rawHeaders.append(line);
+        t->out->rawHeaders.append(bareLf ? line.substr(0, n - 1) : line);
+        if (bareLf) t->out->rawHeaders.append("\r\n");
     } catch (const std::bad_alloc&) {
         t->storeFailed = true;
         return 0;

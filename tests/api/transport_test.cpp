@@ -127,6 +127,21 @@ TEST(Transport, ReturnsStatusCookiesAndWholeBodyOfAnyAnswer)
     EXPECT_EQ(m.body, R"({"code":404,"errMsg":"没有"})");
 }
 
+TEST(Transport, CookiesSurviveHeadLinesEndedByBareLineFeeds)
+{
+    qtest::HttpTestServer server;
+    server.Answer("POST", "/api/user/login",
+                  qtest::Ok(R"("tok")")
+                      .WithCookie("SESSION=abc; Path=/")
+                      .WithCookie("remember=1")
+                      .WithBareLineFeeds());
+    const HttpResponse r = ClientFor(server).SendRequest(wxS("POST"), wxS("/api/user/login"), {}, "{}");
+    ASSERT_TRUE(r.ok) << U8(r.error);
+    EXPECT_EQ(r.statusCode, 200u);
+    EXPECT_EQ(r.cookies, wxS("SESSION=abc; remember=1"));
+    EXPECT_EQ(r.body, R"({"code":0,"errMsg":"","data":"tok"})");
+}
+
 TEST(Transport, RefusedConnectionIsUnreachable)
 {
     ApiClient client(ServerEndpoint{wxS("127.0.0.1"), qtest::UnusedLoopbackPort()});

@@ -161,6 +161,12 @@ ScriptedAnswer& ScriptedAnswer::WithCut(Cut c)
     return *this;
 }
 
+ScriptedAnswer& ScriptedAnswer::WithBareLineFeeds()
+{
+    bareLineFeeds = true;
+    return *this;
+}
+
 ScriptedAnswer JsonAnswer(std::string body, int status)
 {
     ScriptedAnswer a;
@@ -327,6 +333,13 @@ void HttpTestServer::Serve(int fd)
     }
     if (!hasLength) head += "Content-Length: " + std::to_string(answer.body.size()) + "\r\n";
     head += "Connection: close\r\n\r\n";
+    if (answer.bareLineFeeds) {
+        std::string bare;
+        for (char c : head) {
+            if (c != '\r') bare += c;
+        }
+        head = std::move(bare);
+    }
     if (!SendAll(fd, head.data(), head.size())) return;
 
     const bool cut = answer.cut != ScriptedAnswer::Cut::None;

@@ -38,12 +38,15 @@ struct ScriptedAnswer {
     std::string body;
     std::chrono::milliseconds delay{0};  // before the first byte of the answer
     Cut cut = Cut::None;
+    // End the head's lines with a bare LF, as some servers do.
+    bool bareLineFeeds = false;
 
     ScriptedAnswer& WithStatus(int code);
     ScriptedAnswer& WithHeader(std::string name, std::string value);
     ScriptedAnswer& WithCookie(std::string setCookieValue);  // adds one Set-Cookie line
     ScriptedAnswer& WithDelay(std::chrono::milliseconds d);
     ScriptedAnswer& WithCut(Cut c);
+    ScriptedAnswer& WithBareLineFeeds();
 };
 
 // Answers with a JSON body (Content-Type: application/json).
