@@ -90,10 +90,10 @@ ForumAction ForumBrowser::Activate(int row)
         action.floors.listName = entry->listName;
         break;
     case EntryType::OpeningPostRow:
-        action = OpenDetailAction(nullptr);
-        break;
     case EntryType::FloorRow:
-        action = OpenDetailAction(entry);
+        // Reading a floor opens the post to answer the post itself; only the
+        // floor's menu command makes that floor the reply's target.
+        action = OpenDetailAction(nullptr);
         break;
     case EntryType::PreviousPageRow:
         if (paging.pageNum > 1)

@@ -126,9 +126,15 @@ TEST(ForumBrowser, FloorsOpenFromAPostRowWithItsValues)
     EXPECT_EQ(detail.postId, 42);
     EXPECT_FALSE(detail.floorRow.has_value());
     EXPECT_TRUE(detail.allowOnlyOp);
+    // Enter on a floor opens the post without a reply target; the floor's
+    // menu command is what aims the reply at that floor.
     ForumAction floorDetail = browser.Activate(1);
-    ASSERT_TRUE(floorDetail.floorRow.has_value());
-    EXPECT_EQ(floorDetail.floorRow->replyId, 100);
+    EXPECT_EQ(floorDetail.kind, ForumActionKind::OpenPostDetail);
+    EXPECT_EQ(floorDetail.cue, wxString(wxS("jr.wav")));
+    EXPECT_FALSE(floorDetail.floorRow.has_value());
+    ForumAction reply = browser.ReplyToFloor(1);
+    ASSERT_TRUE(reply.floorRow.has_value());
+    EXPECT_EQ(reply.floorRow->replyId, 100);
 }
 
 TEST(ForumBrowser, StarterOnlyPageWithoutTheStartersFloors)
