@@ -90,7 +90,9 @@ wxString JsonValueToText(const JsonValue* value)
 
 bool ParseJson(const std::string& body, rapidjson::Document& document, wxString& message)
 {
-    document.Parse(body.c_str());
+    // The iterative parser reads the same documents and reports the same
+    // errors, but a deeply nested answer cannot overflow the stack.
+    document.Parse<rapidjson::kParseIterativeFlag>(body.c_str());
     if (!document.HasParseError()) return true;
     message = wxString::Format(wxS("JSON 解析失败：%s"),
                                wxString::FromUTF8(rapidjson::GetParseError_En(document.GetParseError())));

@@ -88,6 +88,18 @@ TEST(ParseJson, ReportsRapidJsonReasonInChinese)
     EXPECT_TRUE(ParseJson(std::string("{}\0garbage", 10), d, msg));
 }
 
+TEST(ParseJson, DeeplyNestedAnswerIsReadWithoutExhaustingTheStack)
+{
+    const size_t depth = 1000000;
+    const std::string nested = std::string(depth, '[') + std::string(depth, ']');
+    rapidjson::Document d;
+    wxString msg;
+    ASSERT_TRUE(ParseJson(nested, d, msg));
+    EXPECT_TRUE(d.IsArray());
+    EXPECT_FALSE(ParseJson(std::string(depth, '['), d, msg));
+    EXPECT_EQ(msg, wxS("JSON 解析失败：Invalid value."));
+}
+
 HttpResponse Answer(const std::string& body)
 {
     HttpResponse r;
