@@ -7,9 +7,35 @@
 
 namespace {
 
+// The parser does not validate encodings, and wx turns a string with one
+// bad byte into an empty text: a post body would vanish. Each byte that
+// does not start a valid sequence becomes U+FFFD instead.
 wxString Utf8(const JsonValue& v)
 {
-    return wxString::FromUTF8(v.GetString(), v.GetStringLength());
+    const char* s = v.GetString();
+    const size_t n = v.GetStringLength();
+    wxString text = wxString::FromUTF8(s, n);
+    if (!text.empty() || n == 0) return text;
+    for (size_t i = 0; i < n;) {
+        const auto lead = static_cast<unsigned char>(s[i]);
+        const size_t len = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
+                         : (lead >> 3) == 0x1E ? 4 : 0;
+        if (len == 1) {
+            text += wxUniChar(lead);
+            ++i;
+            continue;
+        }
+        const wxString one = len && i + len <= n ? wxString::FromUTF8(s + i, len) : wxString();
+        const bool surrogate = one.length() == 1 && one[0] >= 0xD800 && one[0] <= 0xDFFF;
+        if (one.empty() || surrogate) {
+            text += wxUniChar(0xFFFD);
+            ++i;
+        } else {
+            text += one;
+            i += len;
+        }
+    }
+    return text;
 }
 
 }  // namespace

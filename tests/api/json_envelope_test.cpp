@@ -55,6 +55,16 @@ TEST(JsonGetters, DoubleBoolAndTextFollowTheirOwnKinds)
     EXPECT_EQ(JsonData(&d), nullptr);
 }
 
+TEST(JsonGetters, BrokenUtf8KeepsTheRestOfTheText)
+{
+    // A stray byte, a cut-off sequence at the end, a surrogate and an
+    // overlong form: each bad byte reads as U+FFFD, the rest survives.
+    const auto d = Doc("{\"t\":\"ab\xFF\xE4\xB8\xAD\xE4\xB8\",\"s\":\"x\xED\xA0\x80y\xC0\xAFz\"}");
+    EXPECT_EQ(JsonText(&d, "t"), wxString(L"ab\uFFFD中\uFFFD\uFFFD"));
+    EXPECT_EQ(JsonText(&d, "s"), wxString(L"x\uFFFD\uFFFD\uFFFDy\uFFFD\uFFFDz"));
+    EXPECT_EQ(JsonValueToText(JsonMember(&d, "t")), wxString(L"ab\uFFFD中\uFFFD\uFFFD"));
+}
+
 TEST(JsonGetters, ValueToTextCoversEveryKind)
 {
     const auto d = Doc(R"({"s":"文","t":true,"f":false,"i":-3,"l":3000000000,"y":-1.5,
