@@ -49,6 +49,8 @@ public:
     ~DetailCloser() { g_source_remove(source_); }
     int Closed() const { return closed_; }
     const std::vector<wxString>& Titles() const { return titles_; }
+    // What each dialog said it answers: "当前回复目标：…".
+    const std::vector<wxString>& Targets() const { return targets_; }
 
 private:
     static gboolean Poll(gpointer data) {
@@ -57,6 +59,7 @@ private:
             auto* dialog = dynamic_cast<PostDetailDialog*>(window);
             if (dialog != nullptr && dialog->IsModal()) {
                 self->titles_.push_back(dialog->GetTitle());
+                self->targets_.push_back(ReplyTargetText(dialog));
                 ++self->closed_;
                 dialog->EndModal(self->result_);
                 break;
@@ -64,10 +67,21 @@ private:
         }
         return G_SOURCE_CONTINUE;
     }
+    static wxString ReplyTargetText(wxWindow* window) {
+        for (wxWindow* child : window->GetChildren()) {
+            if (auto* text = dynamic_cast<wxStaticText*>(child)) {
+                if (text->GetLabel().StartsWith(U("当前回复目标："))) return text->GetLabel();
+            }
+            wxString found = ReplyTargetText(child);
+            if (!found.empty()) return found;
+        }
+        return wxString();
+    }
     int result_;
     int closed_ = 0;
     guint source_ = 0;
     std::vector<wxString> titles_;
+    std::vector<wxString> targets_;
 };
 
 class ForumWindowTest : public ::testing::Test {
@@ -266,9 +280,15 @@ TEST_F(ForumWindowTest, FloorsWithTheirMenuAndThePostFetchedOnEnter) {
         wxCommandEvent reply(wxEVT_MENU, MainId::ReplyToFloor);
         frame->GetEventHandler()->ProcessEvent(reply);
         Open("查看楼主：");
-        ASSERT_TRUE(guitest::PumpUntil([&] { return closer.Closed() >= 2; }));
+        // Reading a floor with Enter answers the post, not that floor.
+        Open("2楼 ");
+        ASSERT_TRUE(guitest::PumpUntil([&] { return closer.Closed() >= 3; }));
+        ASSERT_EQ(closer.Targets().size(), 3u);
+        EXPECT_TRUE(closer.Targets()[0].StartsWith(U("当前回复目标：回复 2 楼（"))) << closer.Targets()[0];
+        EXPECT_EQ(closer.Targets()[1], U("当前回复目标：回复主题"));
+        EXPECT_EQ(closer.Targets()[2], U("当前回复目标：回复主题"));
     }
-    EXPECT_EQ(RequestsFor("GET /api/post/31 "), fetchesBefore + 2);
+    EXPECT_EQ(RequestsFor("GET /api/post/31 "), fetchesBefore + 3);
     EXPECT_EQ(Rows(), rows);
     EXPECT_EQ(Depth(), 3u);
 }
