@@ -1,5 +1,7 @@
 #include "api/forum_parsers.h"
 
+#include <type_traits>
+
 namespace {
 
 MediaItem ReadMediaItem(const JsonValue& v)
@@ -25,18 +27,13 @@ LinkItem ReadLinkItem(const JsonValue& v)
     return LinkItem{JsonText(&v, "url"), JsonText(&v, "desc")};
 }
 
-template <typename Item, typename Read, typename Keep>
-std::vector<Item> ReadList(const JsonValue* object, const char* name, Read read, Keep keep)
+// The array under `name`; a missing key or another kind gives no entries.
+template <typename Read, typename Keep>
+auto ReadList(const JsonValue* object, const char* name, Read read, Keep keep)
 {
-    std::vector<Item> items;
     const JsonValue* list = JsonMember(object, name);
-    if (!list || !list->IsArray()) return items;
-    for (const JsonValue& entry : list->GetArray()) {
-        if (!entry.IsObject()) continue;
-        Item item = read(entry);
-        if (keep(item)) items.push_back(std::move(item));
-    }
-    return items;
+    if (!list || !list->IsArray()) return std::vector<std::invoke_result_t<Read&, const JsonValue&>>{};
+    return ReadEntries(*list, read, keep);
 }
 
 // "createTimeCn" when it is a string, else "createTime".
@@ -140,6 +137,11 @@ ReplyItem ReadReplyItem(const JsonValue& v)
     return r;
 }
 
+bool KeepReplyItem(const ReplyItem& reply)
+{
+    return reply.id != 0;  // an empty body is still a floor
+}
+
 PostDetail ReadPostDetail(const JsonValue& v)
 {
     PostDetail d;
@@ -173,11 +175,11 @@ PostDetail ReadPostDetail(const JsonValue& v)
     d.resourceType = JsonInt(&v, "resourceType", 0);
     d.downloadType = JsonText(&v, "downloadType");
     d.resourceDesc = JsonText(&v, "resourceDesc");
-    d.audioList = ReadList<MediaItem>(&v, "audioList", ReadMediaItem, KeepMediaItem);
-    d.videoList = ReadList<MediaItem>(&v, "videoList", ReadMediaItem, KeepMediaItem);
-    d.fileList = ReadList<MediaItem>(&v, "fileList", ReadMediaItem, KeepMediaItem);
-    d.imageList = ReadList<MediaItem>(&v, "imageList", ReadMediaItem, KeepMediaItem);
-    d.linkList = ReadList<LinkItem>(&v, "linkList", ReadLinkItem,
+    d.audioList = ReadList(&v, "audioList", ReadMediaItem, KeepMediaItem);
+    d.videoList = ReadList(&v, "videoList", ReadMediaItem, KeepMediaItem);
+    d.fileList = ReadList(&v, "fileList", ReadMediaItem, KeepMediaItem);
+    d.imageList = ReadList(&v, "imageList", ReadMediaItem, KeepMediaItem);
+    d.linkList = ReadList(&v, "linkList", ReadLinkItem,
                                     [](const LinkItem& l) { return !l.url.empty(); });
     return d;
 }
@@ -196,11 +198,7 @@ void FillPostListPage(const JsonValue* data, int32_t pageNum, int32_t pageSize, 
         return;
     }
     page.pageInfo = ReadPageInfo(data, pageNum, pageSize);
-    for (const JsonValue& entry : list->GetArray()) {
-        if (!entry.IsObject()) continue;
-        PostSummary post = read(entry);
-        if (KeepPostSummary(post)) page.items.push_back(std::move(post));
-    }
+    page.items = ReadEntries(*list, read, KeepPostSummary);
     page.ok = true;
 }
 
@@ -216,10 +214,6 @@ void FillReplyPage(const JsonValue* data, int32_t pageNum, int32_t pageSize, Rep
         page.error = wxS("回帖列表缺失。");
         return;
     }
-    for (const JsonValue& entry : list->GetArray()) {
-        if (!entry.IsObject()) continue;
-        ReplyItem reply = ReadReplyItem(entry);
-        if (reply.id != 0) page.items.push_back(std::move(reply));
-    }
+    page.items = ReadEntries(*list, ReadReplyItem, KeepReplyItem);
     page.ok = true;
 }

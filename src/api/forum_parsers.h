@@ -3,6 +3,10 @@
 // only numbers, post details also take true/false).
 #pragma once
 
+#include <type_traits>
+#include <utility>
+#include <vector>
+
 #include "api/forum_records.h"
 #include "api/json_read.h"
 
@@ -25,6 +29,21 @@ SectionInfo ReadSectionInfo(const JsonValue& entry);
 bool KeepSectionInfo(const SectionInfo& section);
 
 ReplyItem ReadReplyItem(const JsonValue& entry);
+bool KeepReplyItem(const ReplyItem& reply);
+
+// Every object element of `array`, read by `read` and kept when `keep`
+// says so, in answer order; other elements are skipped.
+template <typename Read, typename Keep>
+auto ReadEntries(const JsonValue& array, Read read, Keep keep)
+{
+    std::vector<std::invoke_result_t<Read&, const JsonValue&>> items;
+    for (const JsonValue& entry : array.GetArray()) {
+        if (!entry.IsObject()) continue;
+        auto item = read(entry);
+        if (keep(item)) items.push_back(std::move(item));
+    }
+    return items;
+}
 
 // Fill a list result from a list answer's "data" (an object holding
 // "list" and the paging members). On a shape failure `error` is set to

@@ -47,6 +47,17 @@ PostDetailResult ReadDetail(bool answered, const rapidjson::Document& doc, const
     return result;
 }
 
+PostDetailResult SessionDetail(const ApiClient& client, const wxString& path, const wxString& token,
+                               const wxString& cookies, bool manage)
+{
+    rapidjson::Document doc;
+    wxString message;
+    const bool answered = client.SendGet(path, token, cookies,
+                                         manage ? wxS("获取管理帖子详情失败") : wxS("获取帖子详情失败"),
+                                         doc, message);
+    return ReadDetail(answered, doc, message, manage);
+}
+
 }  // namespace
 
 wxString ApiClient::AppendPaging(const wxString& path, int32_t pageNum, int32_t pageSize)
@@ -141,11 +152,7 @@ SectionList ApiClient::GetSections() const
         list.error = wxS("版块数据格式不正确。");
         return list;
     }
-    for (const JsonValue& entry : data->GetArray()) {
-        if (!entry.IsObject()) continue;
-        SectionInfo section = ReadSectionInfo(entry);
-        if (KeepSectionInfo(section)) list.sections.push_back(std::move(section));
-    }
+    list.sections = ReadEntries(*data, ReadSectionInfo, KeepSectionInfo);
     list.ok = true;
     return list;
 }
@@ -173,21 +180,13 @@ PostDetailResult ApiClient::GetPost(int32_t postId) const
 PostDetailResult ApiClient::GetPostWithSession(int32_t postId, const wxString& token,
                                                const wxString& cookies) const
 {
-    rapidjson::Document doc;
-    wxString message;
-    const bool answered = SendGet(wxS("/api/post/") + PathNumber(postId), token, cookies,
-                                  wxS("获取帖子详情失败"), doc, message);
-    return ReadDetail(answered, doc, message, false);
+    return SessionDetail(*this, wxS("/api/post/") + PathNumber(postId), token, cookies, false);
 }
 
 PostDetailResult ApiClient::GetManagedPost(int32_t postId, const wxString& token,
                                            const wxString& cookies) const
 {
-    rapidjson::Document doc;
-    wxString message;
-    const bool answered = SendGet(wxS("/api/post/manage/") + PathNumber(postId), token, cookies,
-                                  wxS("获取管理帖子详情失败"), doc, message);
-    return ReadDetail(answered, doc, message, true);
+    return SessionDetail(*this, wxS("/api/post/manage/") + PathNumber(postId), token, cookies, true);
 }
 
 ManagerCheck ApiClient::CheckSectionManager(const wxString& token, const wxString& cookies,
