@@ -251,6 +251,31 @@ TEST_F(PostDetailTest, BackspaceEditsTheReplyUntilItsStartThenAsksBeforeClosing)
     EXPECT_TRUE(Closed());
 }
 
+TEST_F(PostDetailTest, EnterAndBackspaceInTheReplyBoxEditWithoutPlayingOrClosing) {
+    Open(post_);
+    TypeReply("ab", 2);
+    qtest::PressKey(dialog_->ReplyBox(), GDK_KEY_Return);  // a new line, not the player
+    EXPECT_EQ(dialog_->ReplyBox()->GetValue(), U8("ab\n"));
+    EXPECT_EQ(dialog_->LoadedIndex(), -1);
+    EXPECT_FALSE(dialog_->Player().HasMedia());
+
+    // A selection that starts at the very beginning is still deleted.
+    dialog_->ReplyBox()->SetSelection(0, 2);
+    DialogAnswerer answer(GTK_RESPONSE_NO);
+    qtest::PressKey(dialog_->ReplyBox(), GDK_KEY_BackSpace);
+    EXPECT_TRUE(answer.Seen().empty());
+    EXPECT_EQ(dialog_->ReplyBox()->GetValue(), U8("\n"));
+    EXPECT_TRUE(dialog_->IsShown());
+
+    // Only white space left: Backspace on a button closes without asking.
+    dialog_->PlayButton()->SetFocus();
+    qtest::Settle();
+    qtest::PressKey(dialog_->PlayButton(), GDK_KEY_BackSpace);
+    EXPECT_TRUE(answer.Seen().empty());
+    EXPECT_TRUE(Closed());
+    EXPECT_FALSE(dialog_->Player().HasMedia());
+}
+
 TEST_F(PostDetailTest, BackspaceOnTheListOrReadOnlyContentClosesWithoutAskingWhenNothingIsWritten) {
     Open(post_);
     dialog_->ContentBox()->SetFocus();
