@@ -55,6 +55,18 @@ bool AudioFileExists(const wxString& path)
     return !path.empty() && fs::is_regular_file(ToPath(path), ec);
 }
 
+bool SameFolder(const wxString& a, const wxString& b)
+{
+    if (a == b) return true;
+    if (a.CmpNoCase(b) != 0) return false;
+    std::error_code ec;
+    fs::path pa = ToPath(a);
+    fs::path pb = ToPath(b);
+    if (!fs::is_directory(pa, ec) || !fs::is_directory(pb, ec)) return true;
+    bool same = fs::equivalent(pa, pb, ec);
+    return same && !ec;
+}
+
 AlbumScan ScanAlbumFolder(const wxString& folder)
 {
     AlbumScan scan;

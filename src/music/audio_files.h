@@ -19,6 +19,12 @@ wxString SongNameOf(const wxString& path);
 // True when path names an existing regular file (following links).
 bool AudioFileExists(const wxString& path);
 
+// Whether two folder paths that are equal but for letter case name one
+// folder. Folders are matched without case, as the user may type either;
+// but where both spellings exist as different folders (a case-sensitive
+// file system), importing one must not replace the other's album.
+bool SameFolder(const wxString& a, const wxString& b);
+
 struct AlbumScan {
     bool opened = false;  // the folder exists and could be listed
     Album album;          // name, folder and sorted songs; songs empty when none

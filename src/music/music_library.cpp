@@ -106,8 +106,13 @@ int MusicLibrary::AddFiles(const std::vector<wxString>& paths)
 
 int MusicLibrary::FindAlbum(const wxString& folder) const
 {
+    // The exact spelling first, so a folder whose other-case twin is also
+    // an album replaces its own entry.
     for (size_t i = 0; i < albums_.size(); ++i) {
-        if (albums_[i].folder.CmpNoCase(folder) == 0) return static_cast<int>(i);
+        if (albums_[i].folder == folder) return static_cast<int>(i);
+    }
+    for (size_t i = 0; i < albums_.size(); ++i) {
+        if (SameFolder(albums_[i].folder, folder)) return static_cast<int>(i);
     }
     return -1;
 }

@@ -51,7 +51,8 @@ public:
     // Appends the supported paths as playlist songs (duplicates too);
     // returns how many were added.
     int AddFiles(const std::vector<wxString>& paths);
-    // The album whose folder equals folder, letter case ignored; -1 if none.
+    // The album whose folder is folder, letter case ignored unless the two
+    // spellings are different folders on disk (SameFolder); -1 if none.
     int FindAlbum(const wxString& folder) const;
     // Replaces the album with the same folder in place, or appends it.
     // Returns its index. The caller stops playback first when it replaces

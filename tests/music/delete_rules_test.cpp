@@ -126,8 +126,9 @@ TEST(DeleteRulesTest, ImportingTheSameFolderReplacesTheAlbumInPlace)
 {
     MusicFixture f(0, {2, 2});
     ASSERT_TRUE(f.controller->PlaySong(1, 1));
-    // The same folder name in other letter case counts as the same album.
-    for (const char* name : {"ALBUM1/t0.ogg", "ALBUM1/t1.ogg", "ALBUM1/t9.mp3"}) f.dir.write(name, "");
+    // The same folder, now spelt in other letter case, counts as the same album.
+    std::filesystem::rename(f.dir.file("album1"), f.dir.file("ALBUM1"));
+    f.dir.write("ALBUM1/t9.mp3", "");
     f.host.folderToChoose = wxString::FromUTF8(f.dir.file("ALBUM1"));
     f.controller->Execute(MusicCommand::ImportAlbum, CommandOrigin::Window);
     ASSERT_EQ(f.library.Albums().size(), 2u);
@@ -153,6 +154,31 @@ TEST(DeleteRulesTest, ImportingTheSameFolderReplacesTheAlbumInPlace)
     f.controller->Execute(MusicCommand::ImportAlbum, CommandOrigin::Window);
     EXPECT_EQ(f.host.messages.size(), 2u);
     EXPECT_EQ(f.library.Albums().size(), 3u);
+}
+
+TEST(DeleteRulesTest, FoldersDifferingOnlyInCaseStayTwoAlbumsWhereBothExist)
+{
+    MusicFixture f(0, {2, 1});
+    f.dir.write("ALBUM0/x.mp3", "");
+    wxString upper = wxString::FromUTF8(f.dir.file("ALBUM0"));
+    f.host.folderToChoose = upper;
+    f.controller->Execute(MusicCommand::ImportAlbum, CommandOrigin::Window);
+    ASSERT_EQ(f.library.Albums().size(), 3u) << "another folder on disk: a new album";
+    EXPECT_EQ(f.library.Albums()[0].songs.size(), 2u);
+    EXPECT_EQ(f.library.Albums()[2].folder, upper);
+
+    // Each spelling then replaces its own album, whichever comes first.
+    f.dir.write("ALBUM0/y.mp3", "");
+    f.controller->Execute(MusicCommand::ImportAlbum, CommandOrigin::Window);
+    ASSERT_EQ(f.library.Albums().size(), 3u);
+    EXPECT_EQ(f.library.Albums()[2].songs.size(), 2u);
+    f.dir.write("album0/t5.ogg", "");
+    f.host.folderToChoose = wxString::FromUTF8(f.dir.file("album0"));
+    f.controller->Execute(MusicCommand::ImportAlbum, CommandOrigin::Window);
+    ASSERT_EQ(f.library.Albums().size(), 3u);
+    EXPECT_EQ(f.library.Albums()[0].songs.size(), 3u);
+    EXPECT_EQ(f.library.FindAlbum(wxString::FromUTF8(f.dir.file("Album0"))), 0)
+        << "a spelling that names no folder matches without case";
 }
 
 TEST(DeleteRulesTest, AddingFilesKeepsDuplicatesAndRefusesOthers)
