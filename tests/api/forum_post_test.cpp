@@ -139,6 +139,8 @@ TEST(PostDetail, SessionReadsWalkTheSessionForms)
     EXPECT_EQ(client.GetManagedPost(13, wxS(""), wxS("")).error, wxS("管理帖子详情缺少帖子编号。"));
     server.Answer("GET", "/api/post/manage/14", qtest::Ok("1"));
     EXPECT_EQ(client.GetManagedPost(14, wxS(""), wxS("")).error, wxS("管理帖子详情数据格式不正确。"));
+    server.Answer("GET", "/api/post/manage/15", qtest::Fail(-3));
+    EXPECT_EQ(client.GetManagedPost(15, wxS(""), wxS("")).error, wxS("获取管理帖子详情失败（code=-3）"));
 }
 
 TEST(SectionManager, DefiniteCodesEndTheWalk)
