@@ -1,5 +1,7 @@
 #include "api/body_encoding.h"
 
+#include <cmath>
+
 std::string ToUtf8(const wxString& text)
 {
     const wxScopedCharBuffer utf8 = text.utf8_str();
@@ -55,5 +57,15 @@ JsonBodyWriter& JsonBodyWriter::Value(const wxString& text)
 {
     const std::string utf8 = ToUtf8(text);
     writer_.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
+    return *this;
+}
+
+JsonBodyWriter& JsonBodyWriter::Value(double number)
+{
+    if (std::isfinite(number)) {
+        writer_.Double(number);
+    } else {
+        writer_.Null();
+    }
     return *this;
 }

@@ -41,7 +41,9 @@ public:
     JsonBodyWriter& Value(const wchar_t* text) { return Value(wxString(text)); }
     JsonBodyWriter& Value(int32_t number) { writer_.Int(number); return *this; }
     JsonBodyWriter& Value(int64_t number) { writer_.Int64(number); return *this; }
-    JsonBodyWriter& Value(double number) { writer_.Double(number); return *this; }
+    // RapidJSON writes nothing for NaN or infinity, which would leave a
+    // key without a value; such a number is sent as null instead.
+    JsonBodyWriter& Value(double number);
     JsonBodyWriter& Value(bool flag) { writer_.Bool(flag); return *this; }
     JsonBodyWriter& Null() { writer_.Null(); return *this; }
     template <typename T>

@@ -1,6 +1,8 @@
 // Template escapes, writer bodies and query encoding, byte for byte.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "api/body_encoding.h"
 
 namespace {
@@ -37,6 +39,18 @@ TEST(JsonBodyWriter, WritesCompactBodiesWithRapidJsonEscapes)
     EXPECT_EQ(w.Body(), "{\"postId\":-5,\"body\":\"line one\\nline two\","
                         "\"ctl\":\"\\u0001\\b\\f\\t\\r\\\"\\\\/\",\"title\":\"标题\","
                         "\"notify\":true,\"raw\":\"utf8\",\"ids\":[1,2]}");
+}
+
+TEST(JsonBodyWriter, NumbersWithoutAValueStillGiveValidJson)
+{
+    JsonBodyWriter w;
+    w.StartObject()
+        .Member("price", 1.5)
+        .Member("nan", std::nan(""))
+        .Member("inf", -HUGE_VAL)
+        .Member("last", int32_t{2})
+        .EndObject();
+    EXPECT_EQ(w.Body(), R"({"price":1.5,"nan":null,"inf":null,"last":2})");
 }
 
 TEST(UrlEncode, KeepsUnreservedAndEncodesEveryOtherUtf8Byte)
