@@ -214,10 +214,12 @@ void AudioPlayer::FallBackToOldDevice() {
     deviceId_ = old.outputId;
     if (!old.source.empty() && Open(old.source, old.isUrl)) {
         if (old.position > 0) engine_.SeekTo(old.position);
+        // The medium reopens held; a paused one must read as paused again,
+        // not as stopped.
         if (old.wasPlaying) {
             Play(false);
-        } else if (!old.wasPaused) {
-            stopped_ = true;
+        } else {
+            stopped_ = !old.wasPaused;
         }
     }
     Fail(wxString::FromUTF8("切换输出设备失败"), AudioErrorCode::Driver);

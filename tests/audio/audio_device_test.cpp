@@ -98,4 +98,44 @@ TEST_F(AudioDevices, InvalidDevicesAreRefusedAndPlaybackGoesOn) {
     EXPECT_TRUE(qtest::WaitForPosition(player, 0.3));
 }
 
+// The new output refuses the stream only after the switch has been
+// accepted; the old device takes over with the medium as it was.
+TEST_F(AudioDevices, AFailedSwitchFallsBackWithTheMediumPausedOrPlayingAsBefore) {
+    options_.audioOutputs = "pulse";  // no silent output to hide the failure
+    for (bool paused : {true, false}) {
+        SCOPED_TRACE(paused ? "paused" : "playing");
+        AudioPlayer player(options_);
+        int failed = 0;
+        player.SetNoticeHandler([&](AudioPlayer::Notice n) { failed += n == AudioPlayer::Notice::DeviceFailed; });
+        ASSERT_TRUE(player.SetVolume(0.6f));
+        ASSERT_TRUE(player.SwitchOutputDevice(1));
+        ASSERT_TRUE(player.OpenFile(U8(path_)));
+        ASSERT_TRUE(player.Play(false));
+        ASSERT_TRUE(qtest::WaitForPosition(player, 0.5));
+        if (paused) {
+            ASSERT_TRUE(player.Pause());
+        }
+        double before = player.GetPosition();
+        pulse_.Suspend("b");
+
+        ASSERT_TRUE(player.SwitchOutputDevice(2));
+        ASSERT_TRUE(player.WaitUntil([&] { return failed > 0; }, 5));
+        EXPECT_EQ(failed, 1);
+        EXPECT_EQ(player.GetLastError(), wxString::FromUTF8("切换输出设备失败：无法初始化音频驱动"));
+        EXPECT_EQ(player.GetCurrentDevice(), 1);
+        EXPECT_EQ(player.GetSource(), U8(path_));
+        EXPECT_FLOAT_EQ(player.GetVolume(), 0.6f);
+        EXPECT_EQ(player.IsPaused(), paused);
+        EXPECT_EQ(player.IsPlaying(), !paused);
+        EXPECT_GE(player.GetPosition(), before - 0.1);
+        EXPECT_TRUE(StreamsOn(player, "a"));
+        if (paused) {
+            player.WaitUntil([] { return false; }, 0.3);
+            EXPECT_NEAR(player.GetPosition(), before, 0.05);
+        } else {
+            EXPECT_TRUE(qtest::WaitForPosition(player, before + 0.3));
+        }
+    }
+}
+
 }  // namespace

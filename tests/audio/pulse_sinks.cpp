@@ -64,6 +64,8 @@ std::string PulseSinks::Pactl(const std::string& args) const {
     return out;
 }
 
+void PulseSinks::Suspend(const std::string& sink) const { Pactl("suspend-sink " + sink + " 1"); }
+
 std::string PulseSinks::SinksOfStreams() const {
     std::map<std::string, std::string> sinkNames;  // index -> name
     std::istringstream sinks(Pactl("list short sinks"));

@@ -20,6 +20,9 @@ public:
     bool Available() const { return pid_ > 0; }
     // The sink name ("a" or "b") each playing stream is on, in stream order.
     std::string SinksOfStreams() const;
+    // Suspends a sink ("a" or "b"): new streams on it are refused, so a
+    // switch to it fails once the player tries to use it.
+    void Suspend(const std::string& sink) const;
 
 private:
     std::string Pactl(const std::string& args) const;
