@@ -82,6 +82,19 @@ TEST_F(RealPlayerTest, RepeatListWrapsAndPauseHoldsTheSong)
     EXPECT_EQ(controller.BuildRows().rows[0].text, wxString::FromUTF8("Ⅱ 播放列表（2首）"));
 }
 
+TEST_F(RealPlayerTest, RepeatOneStartsTheEndedSongAgain)
+{
+    library.SetPlayMode(PlayRepeatOne);
+    ASSERT_TRUE(controller.PlaySong(0, -1));
+    // Three lengths of the song: in order it would have moved on and then
+    // stopped; repeated, the ended file starts again without a reopen.
+    TickUntil([] { return false; }, 1.2);
+    EXPECT_EQ(library.CurrentSong(), 0);
+    EXPECT_TRUE(host.timerRunning);
+    EXPECT_TRUE(playback.IsPlaying()) << audio.GetLastError().utf8_string();
+    EXPECT_LT(playback.GetPosition(), 0.4);
+}
+
 TEST_F(RealPlayerTest, AFileThatCannotBeDecodedIsReported)
 {
     wxString garbage = wxString::FromUTF8(qtest::MakeGarbage(dir.path(), "坏的.mp3"));
