@@ -206,6 +206,9 @@ double AudioEngine::Position() const {
     if (length > 0 && IsEnded()) return length;
     // Until mpv has carried out a seek, time-pos still names the old place.
     double pos = SeekPending() ? seekTarget_ : std::max(0.0, mpv_.GetDouble("time-pos").value_or(0));
+    // An MP3's encoder-delay arithmetic leaves time-pos a rounding error
+    // away from zero at the start (e.g. 2.8e-17); the start is the start.
+    if (pos < 1e-6) pos = 0;
     return length > 0 ? std::min(pos, length) : pos;
 }
 
