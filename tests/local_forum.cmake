@@ -7,6 +7,7 @@ add_dependencies(qtest_support local-forum)
 quillery_test(local_forum_test
   SOURCES
     local_forum/forum_http.cpp
+    local_forum/lifetime_test.cpp
     local_forum/reading_test.cpp
     local_forum/session_test.cpp
     local_forum/strict_fault_test.cpp

@@ -27,7 +27,8 @@ class LocalForum:
         self.log = open(os.path.join(self.folder, "server.log"), "w+")
         self.process = subprocess.Popen(
             [binary, "--db", os.path.join(self.folder, "forum.db"),
-             "--files", os.path.join(self.folder, "files"), "--port", "0", "--no-media"],
+             "--files", os.path.join(self.folder, "files"), "--port", "0", "--no-media",
+             "--exit-with-parent"],
             stdout=subprocess.PIPE, stderr=self.log, text=True)
         first = self.process.stdout.readline().strip()
         if not first.startswith("listening on 127.0.0.1:"):

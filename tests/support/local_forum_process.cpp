@@ -39,7 +39,7 @@ LocalForumProcess::LocalForumProcess(std::vector<std::string> extraArgs) {
     logPath_ = dir_.file("server.log");
     filesDir_ = dir_.file("files");
     std::vector<std::string> args = {BinaryPath(), "--db", dir_.file("forum.db"), "--files", filesDir_,
-                                     "--port", "0", "--media-cache",
+                                     "--port", "0", "--exit-with-parent", "--media-cache",
                                      std::string(QUILLERY_BINARY_DIR) + "/tools/local-forum/media-cache"};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     std::vector<char*> argv;

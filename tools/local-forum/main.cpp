@@ -4,6 +4,8 @@
 #include <csignal>
 #include <cstdio>
 #include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 #include <thread>
 
 int main(int argc, char** argv) {
@@ -23,6 +25,12 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    if (options.exitWithParent) {
+        // The parent's end arrives as SIGTERM, which the waiter below turns
+        // into a clean stop; a parent already gone leaves us with init.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() == 1) return 0;
+    }
     std::signal(SIGPIPE, SIG_IGN);
 
     forum::ForumServer server(options);

@@ -129,6 +129,8 @@ bool ParseOptions(int argc, char** argv, Options& out, std::string& error, bool&
             if (!value(out.mediaCache)) return false;
         } else if (arg == "--no-media") {
             out.noMedia = true;
+        } else if (arg == "--exit-with-parent") {
+            out.exitWithParent = true;
         } else if (arg == "--port") {
             long long p = 0;
             if (!value(v)) return false;
@@ -194,6 +196,7 @@ usage: local-forum --db FILE --files DIR --port N [options]
   --media-cache DIR    reuse the generated seed audio/video from DIR (made there
                        on first use)
   --no-media           seed without generating audio and video
+  --exit-with-parent   stop when the process that started the server ends
   --fixed-code CODE    every verification code is CODE (default: random 6 digits;
                        codes are always printed to the log)
   --max-upload BYTES   largest accepted upload (default 67108864)

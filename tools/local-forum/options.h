@@ -29,6 +29,8 @@ struct Options {
     std::string host = "127.0.0.1";
     int port = -1;
     bool noMedia = false;
+    // Stop when the process that started us ends (tests that are killed).
+    bool exitWithParent = false;
     std::string fixedVerifyCode;        // empty: random six digits
     std::size_t maxUpload = 64u * 1024u * 1024u;
     std::map<Family, std::string> only; // family -> the one accepted form
