@@ -8,4 +8,4 @@ quillery_test(posts_dialog_test GUI
           ${CMAKE_CURRENT_LIST_DIR}/audio/media_server.cpp
           ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
-  LINK quillery_post_detail PkgConfig::GTK3 PkgConfig::ATK PkgConfig::HTTPLIB)
+  LINK quillery_post_detail qwindow_focus PkgConfig::GTK3 PkgConfig::ATK PkgConfig::HTTPLIB)

@@ -3,6 +3,7 @@
 
 #include "app/main_ids.h"
 #include "music/cue.h"
+#include "platform/window_focus.h"
 
 #include <wx/combobox.h>
 #include <wx/listbox.h>
@@ -56,8 +57,7 @@ void MainFrame::SwitchCategory(int row) {
 }
 
 void MainFrame::ToggleFocus() {
-    wxWindow* focus = FindFocus();
-    if (focus == categoryChoice) {
+    if (platform::HasFocusInItsWindow(categoryChoice)) {
         FocusList();
     } else {
         FocusCategory();

@@ -1,5 +1,7 @@
 #include "app/gtk_keys.h"
 
+#include "platform/window_focus.h"
+
 #include <gtk/gtk.h>
 #include <wx/app.h>
 #include <wx/utils.h>
@@ -47,5 +49,7 @@ void Settle() {
         wxYield();
     }
 }
+
+bool HasWindowFocus(wxWindow* control) { return platform::HasFocusInItsWindow(control); }
 
 }  // namespace qtest

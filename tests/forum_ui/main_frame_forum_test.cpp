@@ -158,7 +158,7 @@ TEST_F(ForumWindowTest, StartShowsTheHomeViewWithFunctionsThenSections) {
     // A section without description is listed by its name alone.
     EXPECT_EQ(rows[9], U("读屏软件交流"));
     EXPECT_EQ(List()->GetSelection(), 0);
-    EXPECT_EQ(wxWindow::FindFocus(), List());
+    EXPECT_TRUE(qtest::HasWindowFocus(List()));
     EXPECT_EQ(Depth(), 1u);
     // Backspace on the home view does nothing.
     Press(GDK_KEY_BackSpace);

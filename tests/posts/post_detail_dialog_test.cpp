@@ -108,7 +108,7 @@ TEST_F(PostDetailTest, WindowShowsThePostWithMediaLinesInOrderFirstSelectedAndFo
     EXPECT_EQ(list->GetString(2), U8("视频音轨：现场"));
     EXPECT_EQ(list->GetSelection(), 0);
     EXPECT_TRUE(list->IsEnabled());
-    EXPECT_EQ(wxWindow::FindFocus(), list);
+    EXPECT_TRUE(qtest::HasWindowFocus(list));
     EXPECT_EQ(Status(), U8("播放状态：未开始，音量 100%"));
     EXPECT_EQ(dialog_->ContentBox()->GetValue(), post_.body);
     EXPECT_FALSE(dialog_->ContentBox()->IsEditable());
@@ -133,14 +133,14 @@ TEST_F(PostDetailTest, WithoutMediaTheListIsDisabledAndFocusGoesToContentOrReply
     EXPECT_FALSE(dialog_->PlayButton()->IsEnabled());
     EXPECT_FALSE(dialog_->PauseButton()->IsEnabled());
     EXPECT_FALSE(dialog_->StopButton()->IsEnabled());
-    EXPECT_EQ(wxWindow::FindFocus(), dialog_->ContentBox());
+    EXPECT_TRUE(qtest::HasWindowFocus(dialog_->ContentBox()));
     dialog_->PlaySelected(false);  // the disabled list plays nothing
     EXPECT_FALSE(dialog_->Player().HasMedia());
     dialog_->Destroy();
 
     dialog_ = nullptr;
     Open(bare, ReplyTarget{91, 4, U8("阿花")});
-    EXPECT_EQ(wxWindow::FindFocus(), dialog_->ReplyBox());
+    EXPECT_TRUE(qtest::HasWindowFocus(dialog_->ReplyBox()));
     bool found = false;
     for (wxWindow* child : dialog_->GetChildren()) {
         if (auto* text = dynamic_cast<wxStaticText*>(child)) found |= text->GetLabel() == U8("当前回复目标：回复 4 楼（阿花）");
