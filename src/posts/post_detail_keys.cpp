@@ -1,6 +1,8 @@
 // The dialog's key hook and its ways of closing.
 #include "posts/post_detail_dialog.h"
 
+#include "platform/window_focus.h"
+
 #include "music/cue.h"
 #include "ui/message_box.h"
 
@@ -30,7 +32,7 @@ void PostDetailDialog::OnCharHook(wxKeyEvent& event) {
         CloseWithCue();
         return;
     }
-    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && FindFocus() == mediaList_ && mediaList_->IsEnabled()) {
+    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && platform::HasFocusInItsWindow(mediaList_) && mediaList_->IsEnabled()) {
         PlaySelected(false);
         return;
     }
@@ -38,7 +40,10 @@ void PostDetailDialog::OnCharHook(wxKeyEvent& event) {
 }
 
 bool PostDetailDialog::BackspaceEditsText() const {
-    auto* box = dynamic_cast<wxTextCtrl*>(FindFocus());
+    wxTextCtrl* box = nullptr;
+    for (wxTextCtrl* candidate : {contentBox_, replyBox_}) {
+        if (platform::HasFocusInItsWindow(candidate)) box = candidate;
+    }
     if (!box || !box->IsEditable()) return false;
     long from = 0, to = 0;
     box->GetSelection(&from, &to);
