@@ -4,7 +4,8 @@
 if(NOT TARGET PkgConfig::X11)
   pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
 endif()
-add_executable(hotkeys_tests ${CMAKE_CURRENT_LIST_DIR}/hotkeys/hotkeys_test.cpp)
+add_executable(hotkeys_tests ${CMAKE_CURRENT_LIST_DIR}/hotkeys/hotkeys_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/hotkeys/x_rival.cpp)
 target_link_libraries(hotkeys_tests PRIVATE qtest_support qtest_gui_main
   quillery_hotkeys quillery_music_hotkeys PkgConfig::GTK3 PkgConfig::X11)
 quillery_script_test(hotkeys_tests

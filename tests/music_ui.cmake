@@ -19,6 +19,7 @@ if(NOT TARGET PkgConfig::X11)
 endif()
 add_executable(music_ui_hotkeys_test ${_music_ui_support}
   ${CMAKE_CURRENT_LIST_DIR}/music_ui/music_hotkeys_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/hotkeys/x_rival.cpp
   ${CMAKE_CURRENT_LIST_DIR}/audio/pulse_sinks.cpp)
 target_link_libraries(music_ui_hotkeys_test PRIVATE qtest_support qtest_gui_main qapp
   PkgConfig::GTK3 PkgConfig::ATK PkgConfig::X11)

@@ -2,6 +2,8 @@
 #include "music/music_hotkey_binding.h"
 #include "platform/hotkeys.h"
 
+#include "hotkeys/x_rival.h"
+
 #include <gtest/gtest.h>
 #include <glib.h>
 #include <X11/Xlib.h>
@@ -37,47 +39,10 @@ void Pump(int ms)
 // Presses keys through XTEST, as a person at the keyboard would.
 void Press(const std::string& keys)
 {
-    std::string command = "xdotool key " + keys;
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_TRUE(qtest::PressWithXdotool(keys)) << keys;
 }
 
-bool g_badAccess = false;
-int RecordError(Display*, XErrorEvent* e)
-{
-    if (e->error_code == BadAccess) g_badAccess = true;
-    return 0;
-}
-
-// A second X client that grabs combinations, as another program would.
-class RivalClient {
-public:
-    RivalClient() : display_(XOpenDisplay(nullptr)) {}
-    ~RivalClient()
-    {
-        if (display_) XCloseDisplay(display_);
-    }
-    bool Ok() const { return display_ != nullptr; }
-
-    // False when the X server refused the grab (someone else holds it).
-    bool Grab(KeySym key, unsigned modifiers)
-    {
-        g_badAccess = false;
-        auto old = XSetErrorHandler(RecordError);
-        XGrabKey(display_, XKeysymToKeycode(display_, key), modifiers, DefaultRootWindow(display_), True,
-                 GrabModeAsync, GrabModeAsync);
-        XSync(display_, False);
-        XSetErrorHandler(old);
-        return !g_badAccess;
-    }
-    void Ungrab(KeySym key, unsigned modifiers)
-    {
-        XUngrabKey(display_, XKeysymToKeycode(display_, key), modifiers, DefaultRootWindow(display_));
-        XSync(display_, False);
-    }
-
-private:
-    Display* display_;
-};
+using RivalClient = qtest::XRivalClient;
 
 TEST(GlobalHotkeysTest, APressReachesTheCallbackOnTheGuiThread)
 {

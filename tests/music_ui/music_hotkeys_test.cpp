@@ -5,6 +5,7 @@
 #include "music_ui/music_window_fixture.h"
 
 #include "audio/pulse_sinks.h"
+#include "hotkeys/x_rival.h"
 
 #include <atk/atk.h>
 #include <gtk/gtk.h>
@@ -23,40 +24,10 @@ namespace musicui {
 namespace {
 
 void XPress(const std::string& keys) {
-    std::string command = "xdotool key " + keys;
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_TRUE(qtest::PressWithXdotool(keys)) << keys;
 }
 
-bool g_badAccess = false;
-int RecordError(Display*, XErrorEvent* e) {
-    if (e->error_code == BadAccess) g_badAccess = true;
-    return 0;
-}
-
-// Another program on the same display that tries the same combinations.
-class Rival {
-public:
-    Rival() : display_(XOpenDisplay(nullptr)) {}
-    ~Rival() {
-        if (display_) XCloseDisplay(display_);
-    }
-    bool Grab(KeySym key, unsigned modifiers) {
-        g_badAccess = false;
-        auto old = XSetErrorHandler(RecordError);
-        XGrabKey(display_, XKeysymToKeycode(display_, key), modifiers, DefaultRootWindow(display_), True,
-                 GrabModeAsync, GrabModeAsync);
-        XSync(display_, False);
-        XSetErrorHandler(old);
-        return !g_badAccess;
-    }
-    void Ungrab(KeySym key, unsigned modifiers) {
-        XUngrabKey(display_, XKeysymToKeycode(display_, key), modifiers, DefaultRootWindow(display_));
-        XSync(display_, False);
-    }
-
-private:
-    Display* display_;
-};
+using Rival = qtest::XRivalClient;
 
 // The thirteen combinations as X key grabs.
 const std::vector<std::pair<KeySym, unsigned>>& Combinations() {
