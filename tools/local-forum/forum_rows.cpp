@@ -234,4 +234,15 @@ std::string ToJson(const std::function<void(JsonWriter&)>& write) {
     return std::string(sb.GetString(), sb.GetSize());
 }
 
+void WriteRowObjects(JsonWriter& w, Statement& st,
+                     const std::function<void(JsonWriter&, const Statement&)>& members) {
+    w.StartArray();
+    while (st.Step()) {
+        w.StartObject();
+        members(w, st);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
 }  // namespace forum

@@ -48,4 +48,9 @@ std::string FileUrl(const Call& call, const std::string& stored);
 
 std::string ToJson(const std::function<void(JsonWriter&)>& write);
 
+// Writes one object per remaining row of `st` into an array; `members`
+// puts that row's members into the open object.
+void WriteRowObjects(JsonWriter& w, Statement& st,
+                     const std::function<void(JsonWriter&, const Statement&)>& members);
+
 }  // namespace forum

@@ -15,15 +15,11 @@ Reply Albums(Call& call) {
         "FROM albums a WHERE a.user_id = ? ORDER BY a.id");
     st.Bind(1, user);
     return Reply::Ok(ToJson([&](JsonWriter& w) {
-        w.StartArray();
-        while (st.Step()) {
-            w.StartObject();
-            Put(w, "id", st.Int(0));
-            Put(w, "name", st.Text(1));
-            Put(w, "postCount", st.Int(2));
-            w.EndObject();
-        }
-        w.EndArray();
+        WriteRowObjects(w, st, [](JsonWriter& o, const Statement& row) {
+            Put(o, "id", row.Int(0));
+            Put(o, "name", row.Text(1));
+            Put(o, "postCount", row.Int(2));
+        });
     }));
 }
 
@@ -35,16 +31,12 @@ Reply Following(Call& call) {
         "WHERE f.user_id = ? ORDER BY u.id");
     st.Bind(1, user);
     return Reply::Ok(ToJson([&](JsonWriter& w) {
-        w.StartArray();
-        while (st.Step()) {
-            w.StartObject();
-            Put(w, "id", st.Int(0));
-            Put(w, "userName", st.Text(1));
-            Put(w, "level", st.Text(2));
-            Put(w, "avatar", st.Text(3));
-            w.EndObject();
-        }
-        w.EndArray();
+        WriteRowObjects(w, st, [](JsonWriter& o, const Statement& row) {
+            Put(o, "id", row.Int(0));
+            Put(o, "userName", row.Text(1));
+            Put(o, "level", row.Text(2));
+            Put(o, "avatar", row.Text(3));
+        });
     }));
 }
 

@@ -61,18 +61,14 @@ Reply Sections(Call& call) {
         "(SELECT COUNT(*) FROM posts p WHERE p.section_id = s.id AND p.deleted = 0) "
         "FROM sections s ORDER BY sort, id");
     return Reply::Ok(ToJson([&](JsonWriter& w) {
-        w.StartArray();
-        while (st.Step()) {
-            w.StartObject();
-            Put(w, "id", st.Int(0));
-            Put(w, "name", st.Text(1));
-            Put(w, "description", st.Text(2));
-            Put(w, "allowAdmin", st.Int(3));
-            Put(w, "resource", st.Int(4));
-            Put(w, "postCount", st.Int(5));
-            w.EndObject();
-        }
-        w.EndArray();
+        WriteRowObjects(w, st, [](JsonWriter& o, const Statement& row) {
+            Put(o, "id", row.Int(0));
+            Put(o, "name", row.Text(1));
+            Put(o, "description", row.Text(2));
+            Put(o, "allowAdmin", row.Int(3));
+            Put(o, "resource", row.Int(4));
+            Put(o, "postCount", row.Int(5));
+        });
     }));
 }
 
