@@ -1,6 +1,6 @@
 #include "forum_rows.h"
 
-#include <cstdlib>
+#include <cstdio>
 #include <ctime>
 
 namespace forum {
@@ -13,15 +13,6 @@ std::tm ChinaTime(std::int64_t epoch) {
     std::tm tm{};
     gmtime_r(&t, &tm);
     return tm;
-}
-
-bool ParsePositive(const std::string& text, int& out) {
-    if (text.empty() || text.size() > 9) return false;
-    char* end = nullptr;
-    long v = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0') return false;
-    out = static_cast<int>(v);
-    return true;
 }
 
 void WriteMediaList(JsonWriter& w, Call& call, int postId, const char* kind, const char* key) {
@@ -67,11 +58,11 @@ std::string FormatTimeCn(std::int64_t epoch) {
 std::int64_t Now() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
 bool ReadPaging(const httplib::Request& req, Paging& out, std::string& error) {
-    if (req.has_param("pageNum") && !ParsePositive(req.get_param_value("pageNum"), out.pageNum)) {
+    if (req.has_param("pageNum") && !ParseInt(req.get_param_value("pageNum"), out.pageNum)) {
         error = "分页参数 pageNum 不是有效的数字。";
         return false;
     }
-    if (req.has_param("pageSize") && !ParsePositive(req.get_param_value("pageSize"), out.pageSize)) {
+    if (req.has_param("pageSize") && !ParseInt(req.get_param_value("pageSize"), out.pageSize)) {
         error = "分页参数 pageSize 不是有效的数字。";
         return false;
     }

@@ -34,15 +34,8 @@ std::optional<int> IntMember(const rapidjson::Value& object, const char* key) {
             return static_cast<int>(d);
         return std::nullopt;
     }
-    if (v->IsString()) {
-        std::string s = v->GetString();
-        if (s.empty() || s.size() > 10) return std::nullopt;
-        char* end = nullptr;
-        long long n = std::strtoll(s.c_str(), &end, 10);
-        if (*end != '\0' || n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
-            return std::nullopt;
-        return static_cast<int>(n);
-    }
+    int n = 0;
+    if (v->IsString() && ParseInt(v->GetString(), n)) return n;
     return std::nullopt;
 }
 
@@ -86,6 +79,22 @@ void Put(JsonWriter& w, const char* key, const std::string& value) {
 void PutBool(JsonWriter& w, const char* key, bool value) {
     w.Key(key);
     w.Bool(value);
+}
+
+bool ParseInteger(const std::string& text, long long min, long long max, long long& out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    long long v = std::strtoll(text.c_str(), &end, 10);
+    if (*end != '\0' || v < min || v > max) return false;
+    out = v;
+    return true;
+}
+
+bool ParseInt(const std::string& text, int& out) {
+    long long v = 0;
+    if (!ParseInteger(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), v)) return false;
+    out = static_cast<int>(v);
+    return true;
 }
 
 std::string Trim(const std::string& text) {

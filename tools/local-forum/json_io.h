@@ -30,6 +30,11 @@ void Put(JsonWriter& w, const char* key, double value);
 void Put(JsonWriter& w, const char* key, const std::string& value);
 void PutBool(JsonWriter& w, const char* key, bool value);
 
+// The whole text as a decimal integer within [min, max]; false otherwise.
+bool ParseInteger(const std::string& text, long long min, long long max, long long& out);
+// The same for the range of int.
+bool ParseInt(const std::string& text, int& out);
+
 std::string Trim(const std::string& text);
 // Number of characters (code points) of a UTF-8 text.
 std::size_t Utf8Length(const std::string& text);

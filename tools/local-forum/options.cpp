@@ -1,6 +1,7 @@
 #include "options.h"
 
-#include <cstdlib>
+#include "json_io.h"
+
 #include <set>
 
 namespace forum {
@@ -44,15 +45,6 @@ const std::vector<FamilyInfo>& Families() {
     return families;
 }
 
-bool ParseInt(const std::string& text, long long min, long long max, long long& out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    long long v = std::strtoll(text.c_str(), &end, 10);
-    if (*end != '\0' || v < min || v > max) return false;
-    out = v;
-    return true;
-}
-
 bool ParseFault(const std::string& spec, FaultRule& rule, std::string& error) {
     auto eq = spec.rfind('=');
     if (eq == std::string::npos || eq == 0) {
@@ -63,7 +55,7 @@ bool ParseFault(const std::string& spec, FaultRule& rule, std::string& error) {
     std::string kind = spec.substr(eq + 1);
     if (kind.rfind("delay:", 0) == 0) {
         long long ms = 0;
-        if (!ParseInt(kind.substr(6), 0, 600000, ms)) {
+        if (!ParseInteger(kind.substr(6), 0, 600000, ms)) {
             error = "--fault delay needs milliseconds (0-600000): " + spec;
             return false;
         }
@@ -134,7 +126,7 @@ bool ParseOptions(int argc, char** argv, Options& out, std::string& error, bool&
         } else if (arg == "--port") {
             long long p = 0;
             if (!value(v)) return false;
-            if (!ParseInt(v, 0, 65535, p)) {
+            if (!ParseInteger(v, 0, 65535, p)) {
                 error = "--port must be a number from 0 to 65535: " + v;
                 return false;
             }
@@ -148,7 +140,7 @@ bool ParseOptions(int argc, char** argv, Options& out, std::string& error, bool&
         } else if (arg == "--max-upload") {
             long long n = 0;
             if (!value(v)) return false;
-            if (!ParseInt(v, 0, 1LL << 32, n)) {
+            if (!ParseInteger(v, 0, 1LL << 32, n)) {
                 error = "--max-upload must be a byte count: " + v;
                 return false;
             }

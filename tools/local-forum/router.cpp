@@ -3,7 +3,6 @@
 #include "json_io.h"
 
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <thread>
@@ -86,14 +85,9 @@ void Forum::Log(const std::string& line) {
 }
 
 int Call::PathId() const {
-    if (req.matches.size() < 2) return 0;
-    try {
-        long long v = std::stoll(req.matches[1].str());
-        if (v < INT32_MIN || v > INT32_MAX) return 0;
-        return static_cast<int>(v);
-    } catch (...) {
-        return 0;
-    }
+    int id = 0;
+    if (req.matches.size() < 2 || !ParseInt(req.matches[1].str(), id)) return 0;
+    return id;
 }
 
 std::string Call::BaseUrl() const {

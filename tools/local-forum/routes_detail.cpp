@@ -4,8 +4,6 @@
 #include "routes.h"
 #include "sessions.h"
 
-#include <cstdlib>
-
 namespace forum {
 namespace {
 
@@ -32,14 +30,7 @@ Reply ManageDetail(Call& call) {
 }
 
 bool ParamInt(const httplib::Request& req, const char* name, int& out) {
-    if (!req.has_param(name)) return false;
-    std::string v = req.get_param_value(name);
-    if (v.empty() || v.size() > 10) return false;
-    char* end = nullptr;
-    long long n = std::strtoll(v.c_str(), &end, 10);
-    if (*end != '\0' || n < INT32_MIN || n > INT32_MAX) return false;
-    out = static_cast<int>(n);
-    return true;
+    return req.has_param(name) && ParseInt(req.get_param_value(name), out);
 }
 
 Reply Replies(Call& call) {
