@@ -80,6 +80,16 @@ void PutPageInfo(JsonWriter& w, const Paging& paging, int total) {
     Put(w, "total", total);
 }
 
+void WritePage(JsonWriter& w, const Paging& paging, int total, const std::function<void()>& items) {
+    w.StartObject();
+    w.Key("list");
+    w.StartArray();
+    items();
+    w.EndArray();
+    PutPageInfo(w, paging, total);
+    w.EndObject();
+}
+
 const char* const kSummaryColumns =
     "p.id, p.title, u.name, p.user_id, p.section_id, p.created, p.reply_count, p.view_count, "
     "p.top, p.essence, p.sink, p.lock, p.status, p.top_all, p.summary, p.last_reply";
@@ -104,6 +114,26 @@ void WriteSummary(JsonWriter& w, const Statement& row) {
     Put(w, "summary", row.Text(14));
     if (row.Int64(15) > 0) Put(w, "lastReplyTime", FormatTime(row.Int64(15)));
     w.EndObject();
+}
+
+std::string PostPage(Database& db, const Paging& paging, const std::string& where, const std::string& order,
+                     const std::function<void(Statement&)>& bind,
+                     const std::function<void(JsonWriter&, const Statement&)>& item) {
+    std::string from = " FROM posts p JOIN users u ON u.id = p.user_id WHERE " + where;
+    auto count = db.Prepare(("SELECT COUNT(*)" + from).c_str());
+    if (bind) bind(count);
+    int total = count.Step() ? count.Int(0) : 0;
+    // The numbers are ours, so they go into the text and leave the
+    // parameter numbers to the clause.
+    auto st = db.Prepare(("SELECT " + std::string(kSummaryColumns) + from + " ORDER BY " + order +
+                          " LIMIT " + std::to_string(paging.pageSize) + " OFFSET " +
+                          std::to_string(paging.Offset())).c_str());
+    if (bind) bind(st);
+    return ToJson([&](JsonWriter& w) {
+        WritePage(w, paging, total, [&] {
+            while (st.Step()) item(w, st);
+        });
+    });
 }
 
 bool WriteDetail(JsonWriter& w, Call& call, int postId, int viewerId) {

@@ -27,10 +27,19 @@ struct Paging {
 bool ReadPaging(const httplib::Request& req, Paging& out, std::string& error);
 // Writes "pageNum","pageSize","pages","total" into the open object.
 void PutPageInfo(JsonWriter& w, const Paging& paging, int total);
+// Writes the object {"list":[...], page info}; `items` writes the elements.
+void WritePage(JsonWriter& w, const Paging& paging, int total, const std::function<void()>& items);
 
 // Column list for WriteSummary; queries select it from "posts p JOIN users u".
 extern const char* const kSummaryColumns;
 void WriteSummary(JsonWriter& w, const Statement& row);
+
+// One page of the posts of "posts p JOIN users u" that match `where`, in
+// `order`, as a WritePage object. `bind` binds the clause's numbered
+// parameters (?1, ?2, ...); `item` writes one row's element.
+std::string PostPage(Database& db, const Paging& paging, const std::string& where, const std::string& order,
+                     const std::function<void(Statement&)>& bind = {},
+                     const std::function<void(JsonWriter&, const Statement&)>& item = WriteSummary);
 
 // Writes the whole detail object of a visible post; false when the post
 // does not exist or is deleted.

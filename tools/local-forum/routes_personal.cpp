@@ -4,6 +4,8 @@
 #include "routes.h"
 #include "sessions.h"
 
+#include <algorithm>
+
 namespace forum {
 namespace {
 
@@ -40,65 +42,39 @@ Reply Following(Call& call) {
     }));
 }
 
-// `where` has one placeholder for the user id, used `uses` times.
-Reply MyPostList(Call& call, const std::string& where, int uses, bool related) {
+// Related entries name the post as an object of the relation.
+void WriteRelated(JsonWriter& w, const Statement& row) {
+    w.StartObject();
+    Put(w, "id", row.Int(0));
+    Put(w, "postId", row.Int(0));
+    Put(w, "objectTitle", row.Text(1));
+    Put(w, "name", row.Text(2));
+    Put(w, "replyCount", row.Int(6));
+    Put(w, "viewCount", row.Int(7));
+    Put(w, "createTimeCn", FormatTimeCn(std::max(row.Int64(5), row.Int64(15))));
+    w.EndObject();
+}
+
+// `where` names the user as ?1.
+Reply MyPostList(Call& call, const std::string& where, bool related) {
     int user = SessionUser(call);
     if (!user) return Reply::NeedLogin();
     Paging paging;
     std::string error;
     if (!ReadPaging(call.req, paging, error)) return BadRequest(error);
-    std::string from = " FROM posts p JOIN users u ON u.id = p.user_id WHERE p.deleted = 0 AND " + where;
-    auto count = call.db().Prepare(("SELECT COUNT(*)" + from).c_str());
-    for (int i = 1; i <= uses; ++i) count.Bind(i, user);
-    int total = count.Step() ? count.Int(0) : 0;
-    auto st = call.db().Prepare(("SELECT " + std::string(kSummaryColumns) + from +
-                                 " ORDER BY MAX(p.created, p.last_reply) DESC, p.id DESC LIMIT ? OFFSET ?").c_str());
-    for (int i = 1; i <= uses; ++i) st.Bind(i, user);
-    st.Bind(uses + 1, paging.pageSize).Bind(uses + 2, paging.Offset());
-    return Reply::Ok(ToJson([&](JsonWriter& w) {
-        w.StartObject();
-        w.Key("list");
-        w.StartArray();
-        while (st.Step()) {
-            if (!related) {
-                WriteSummary(w, st);
-                continue;
-            }
-            // Related entries name the post as an object of the relation.
-            w.StartObject();
-            Put(w, "id", st.Int(0));
-            Put(w, "postId", st.Int(0));
-            Put(w, "objectTitle", st.Text(1));
-            Put(w, "name", st.Text(2));
-            Put(w, "replyCount", st.Int(6));
-            Put(w, "viewCount", st.Int(7));
-            Put(w, "createTimeCn", FormatTimeCn(std::max(st.Int64(5), st.Int64(15))));
-            w.EndObject();
-        }
-        w.EndArray();
-        PutPageInfo(w, paging, total);
-        w.EndObject();
-    }));
+    return Reply::Ok(PostPage(call.db(), paging, "p.deleted = 0 AND " + where,
+                              "MAX(p.created, p.last_reply) DESC, p.id DESC",
+                              [user](Statement& st) { st.Bind(1, user); }, related ? WriteRelated : WriteSummary));
 }
 
-Reply MyPosts(Call& call) { return MyPostList(call, "p.user_id = ?", 1, false); }
+Reply MyPosts(Call& call) { return MyPostList(call, "p.user_id = ?1", false); }
 
 // Posts the user answered, and the user's posts that others answered.
 Reply MyReplies(Call& call) {
     return MyPostList(call,
-                      "(p.id IN (SELECT post_id FROM replies WHERE user_id = ?) OR "
-                      "(p.user_id = ? AND p.reply_count > 0))",
-                      2, true);
-}
-
-void WritePage(JsonWriter& w, const Paging& paging, int total, const std::function<void()>& items) {
-    w.StartObject();
-    w.Key("list");
-    w.StartArray();
-    items();
-    w.EndArray();
-    PutPageInfo(w, paging, total);
-    w.EndObject();
+                      "(p.id IN (SELECT post_id FROM replies WHERE user_id = ?1) OR "
+                      "(p.user_id = ?1 AND p.reply_count > 0))",
+                      true);
 }
 
 Reply Messages(Call& call) {

@@ -11,35 +11,12 @@ namespace {
 // Posts that front-page lists and search may show: live and not shielded.
 const char* kPublic = "p.deleted = 0 AND p.status = 0";
 
-// One page of summaries for `where` (with one optional text parameter, bound
-// as often as the clause has placeholders) in `order`.
-std::string PostPage(Database& db, const Paging& paging, const std::string& where,
-                     const std::string& order, const std::string& param, int params) {
-    std::string from = " FROM posts p JOIN users u ON u.id = p.user_id WHERE " + where;
-    auto count = db.Prepare(("SELECT COUNT(*)" + from).c_str());
-    for (int i = 1; i <= params; ++i) count.Bind(i, param);
-    int total = count.Step() ? count.Int(0) : 0;
-    auto st = db.Prepare(
-        ("SELECT " + std::string(kSummaryColumns) + from + " ORDER BY " + order + " LIMIT ? OFFSET ?").c_str());
-    for (int i = 1; i <= params; ++i) st.Bind(i, param);
-    st.Bind(params + 1, paging.pageSize).Bind(params + 2, paging.Offset());
-    return ToJson([&](JsonWriter& w) {
-        w.StartObject();
-        w.Key("list");
-        w.StartArray();
-        while (st.Step()) WriteSummary(w, st);
-        w.EndArray();
-        PutPageInfo(w, paging, total);
-        w.EndObject();
-    });
-}
-
 Handler ListHandler(std::string where, std::string order) {
     return [where, order](Call& call) {
         Paging paging;
         std::string error;
         if (!ReadPaging(call.req, paging, error)) return BadRequest(error);
-        return Reply::Ok(PostPage(call.db(), paging, where, order, "", 0));
+        return Reply::Ok(PostPage(call.db(), paging, where, order));
     };
 }
 
@@ -51,8 +28,8 @@ Reply Search(Call& call) {
     std::string keyword = Trim(call.req.get_param_value("keyword"));
     if (keyword.empty()) return BadRequest("搜索关键词不能为空。");
     return Reply::Ok(PostPage(call.db(), paging,
-                              std::string(kPublic) + " AND (instr(p.title, ?) > 0 OR instr(p.body, ?) > 0)",
-                              "p.created DESC, p.id DESC", keyword, 2));
+                              std::string(kPublic) + " AND (instr(p.title, ?1) > 0 OR instr(p.body, ?1) > 0)",
+                              "p.created DESC, p.id DESC", [&](Statement& st) { st.Bind(1, keyword); }));
 }
 
 Reply Sections(Call& call) {
@@ -87,7 +64,7 @@ Reply SectionPosts(Call& call) {
     std::string where = "p.deleted = 0 AND (p.section_id = " + s + " OR " + pinnedHere + ")";
     std::string order = "(" + pinnedHere + ") DESC, p.top DESC, p.sink ASC, "
                         "MAX(p.created, p.last_reply) DESC, p.id DESC";
-    std::string page = PostPage(call.db(), paging, where, order, "", 0);
+    std::string page = PostPage(call.db(), paging, where, order);
     return Reply::Ok(ToJson([&](JsonWriter& w) {
         w.StartObject();
         Put(w, "id", sec.Int(0));
