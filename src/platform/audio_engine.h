@@ -90,7 +90,6 @@ private:
     std::function<void()> wakeup_;
     std::function<void(Notice)> notice_;
     MpvHandle mpv_;
-    std::string outputId_;
     float volume_ = 1.0f;
 
     int64_t entry_ = 0;        // playlist entry of the current medium, 0 = none

@@ -74,7 +74,6 @@ AudioErrorCode AudioEngine::Start(const std::string& outputId) {
     if (mpv_.IsOpen()) return AudioErrorCode::Ok;
     int rc = mpv_.Create(HandleOptions(outputId), wakeup_);
     if (rc < 0) return rc == kNoMem ? AudioErrorCode::Memory : AudioErrorCode::Driver;
-    outputId_ = outputId;
     mpv_.ObserveFlag(kObserveEof, "eof-reached");
     mpv_.ObserveFlag(kObserveCache, "paused-for-cache");
     SetVolume(volume_);
@@ -82,10 +81,8 @@ AudioErrorCode AudioEngine::Start(const std::string& outputId) {
 }
 
 void AudioEngine::Shutdown() {
-    CancelProbe();
+    Forget();
     mpv_.Destroy();
-    entry_ = startedEntry_ = 0;
-    loaded_ = seekPending_ = false;
 }
 
 void AudioEngine::Unload() {
@@ -212,11 +209,7 @@ double AudioEngine::Position() const {
     return length > 0 ? std::min(pos, length) : pos;
 }
 
-double AudioEngine::Length() const {
-    if (entry_ == 0) return 0;
-    if (lengthKnown_) return length_;
-    return 0;
-}
+double AudioEngine::Length() const { return entry_ != 0 && lengthKnown_ ? length_ : 0; }
 
 AudioErrorCode AudioEngine::SetVolume(float linear) {
     volume_ = std::clamp(linear, 0.0f, 1.0f);
@@ -251,7 +244,5 @@ std::vector<AudioOutput> AudioEngine::ListOutputs() {
 AudioErrorCode AudioEngine::SetOutput(const std::string& outputId) {
     if (!mpv_.IsOpen()) return Start(outputId);
     int rc = mpv_.SetString("audio-device", outputId.empty() ? "auto" : outputId);
-    if (rc < 0) return AudioErrorCode::Driver;
-    outputId_ = outputId;
-    return AudioErrorCode::Ok;
+    return rc < 0 ? AudioErrorCode::Driver : AudioErrorCode::Ok;
 }
