@@ -3,6 +3,7 @@
 // answers that are not audio.
 #include "audio/audio_test_support.h"
 #include "audio/media_server.h"
+#include "support/http_test_server.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 
@@ -95,7 +96,7 @@ TEST(AudioUrl, FailuresDropTheMediumWithTheirTexts) {
         wxString url;
         const char* text;
     } cases[] = {
-        {U8("http://127.0.0.1:" + std::to_string(qtest::RefusedLoopbackPort()) + "/a.mp3"), "加载网络音频失败：无法连接网络音频"},
+        {U8("http://127.0.0.1:" + std::to_string(qtest::UnusedLoopbackPort()) + "/a.mp3"), "加载网络音频失败：无法连接网络音频"},
         {server.Url("/media/none.mp3"), "加载网络音频失败：无法连接网络音频"},
         {server.Url("/media/" + Name(m.garbage)), "加载网络音频失败：音频格式不支持"},
     };

@@ -5,11 +5,6 @@
 
 #include <httplib.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -57,18 +52,6 @@ MediaServer::~MediaServer() {
 
 wxString MediaServer::Url(const std::string& path) const {
     return wxString::FromUTF8("http://127.0.0.1:" + std::to_string(impl_->port) + path);
-}
-
-int RefusedLoopbackPort() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    close(fd);  // nothing listens there any more
-    return ntohs(addr.sin_port);
 }
 
 }  // namespace qtest

@@ -25,7 +25,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// A loopback port where nothing listens (connections are refused).
-int RefusedLoopbackPort();
-
 }  // namespace qtest
