@@ -36,29 +36,22 @@ auto ReadList(const JsonValue* object, const char* name, Read read, Keep keep)
     return ReadEntries(*list, read, keep);
 }
 
-// "createTimeCn" when it is a string, else "createTime".
-wxString CreateTime(const JsonValue& v)
-{
-    const JsonValue* cn = JsonMember(&v, "createTimeCn");
-    if (cn && cn->IsString()) return JsonText(&v, "createTimeCn");
-    return JsonText(&v, "createTime");
-}
-
-void ReadSummaryCounters(const JsonValue& v, PostSummary& p)
-{
-    p.id = JsonInt(&v, "id", 0);
-    p.createTime = CreateTime(v);
-    p.replyCount = JsonInt(&v, "replyCount", 0);
-    p.viewCount = JsonInt(&v, "viewCount", 0);
-    p.top = IntFlag(&v, "top");
-    p.essence = IntFlag(&v, "essence");
-}
-
+// `first` when it is a string (even an empty one), else `second`.
 wxString FirstText(const JsonValue& v, const char* first, const char* second)
 {
     const JsonValue* m = JsonMember(&v, first);
     if (m && m->IsString()) return JsonText(&v, first);
     return JsonText(&v, second);
+}
+
+void ReadSummaryCounters(const JsonValue& v, PostSummary& p)
+{
+    p.id = JsonInt(&v, "id", 0);
+    p.createTime = FirstText(v, "createTimeCn", "createTime");
+    p.replyCount = JsonInt(&v, "replyCount", 0);
+    p.viewCount = JsonInt(&v, "viewCount", 0);
+    p.top = IntFlag(&v, "top");
+    p.essence = IntFlag(&v, "essence");
 }
 
 }  // namespace
