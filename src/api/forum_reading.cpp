@@ -199,24 +199,22 @@ ManagerCheck ApiClient::CheckSectionManager(const wxString& token, const wxStrin
     for (const wxString& target : BuildPathCandidates(path, token)) {
         for (const HeaderList& headers : BuildAuthHeaderSets(token, cookies, false)) {
             const HttpResponse response = SendRequest(wxS("GET"), target, headers, std::string());
-            if (!response.ok) {
-                last = response.error;
-                if (response.unreachable) {
-                    check.error = last;
-                    return check;
-                }
-                continue;
-            }
             rapidjson::Document doc;
-            if (!ParseJson(response.body, doc, last)) continue;
-            const int code = JsonInt(&doc, "code", -1);
-            if (code == 0 || code == 1 || code == -101) {
+            if (EvaluateResponse(response, doc, last, failure)) {
                 check.answered = true;
-                check.isManager = code == 0;
+                check.isManager = true;
                 return check;
             }
-            last = JsonText(&doc, "errMsg");
-            if (last.empty()) last = FormatCodeMessage(failure, code);
+            // Not being a manager comes as a failure code of its own.
+            const int code = JsonInt(&doc, "code", -1);
+            if (code == 1 || code == -101) {
+                check.answered = true;
+                return check;
+            }
+            if (response.unreachable) {
+                check.error = last;
+                return check;
+            }
         }
     }
     check.error = last.empty() ? failure + wxS("。") : last;
