@@ -1,11 +1,9 @@
 // One SendRequest round trip against a bare libcurl exchange of the same
-// request, and envelope judgement plus getters against a bare parse.
+// request. Reading the answer is measured in forum_bench.cpp.
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
 #include "api/api_client.h"
-#include "api/envelope.h"
-#include "api/json_read.h"
 #include "list_answer.h"
 #include "support/http_test_server.h"
 
@@ -65,39 +63,6 @@ void BM_CurlBaseline(benchmark::State& state)
     server.ClearRequests();
 }
 BENCHMARK(BM_CurlBaseline)->UseRealTime();
-
-void BM_EvaluateAndRead(benchmark::State& state)
-{
-    HttpResponse response;
-    response.ok = true;
-    response.body = apibench::PostListAnswer();
-    for (auto _ : state) {
-        rapidjson::Document doc;
-        wxString message;
-        if (!EvaluateResponse(response, doc, message, wxS("获取热门帖子失败"))) state.SkipWithError("bad");
-        const JsonValue* data = JsonData(&doc);
-        int64_t sum = JsonInt(data, "pages", 1) + JsonInt(data, "total", 0);
-        for (const JsonValue& item : (*data)["list"].GetArray()) {
-            sum += JsonInt(&item, "id", 0) + JsonInt(&item, "replyCount", 0) + JsonInt(&item, "viewCount", 0);
-            sum += JsonInt(&item, "top", 0) + JsonInt(&item, "essence", 0);
-            sum += static_cast<int64_t>(JsonText(&item, "title").length() + JsonText(&item, "userName").length() +
-                                        JsonText(&item, "createTimeCn").length());
-        }
-        benchmark::DoNotOptimize(sum);
-    }
-}
-BENCHMARK(BM_EvaluateAndRead);
-
-void BM_RawParse(benchmark::State& state)
-{
-    const std::string body = apibench::PostListAnswer();
-    for (auto _ : state) {
-        rapidjson::Document doc;
-        doc.Parse(body.c_str());
-        benchmark::DoNotOptimize(doc.HasParseError());
-    }
-}
-BENCHMARK(BM_RawParse);
 
 }  // namespace
 
