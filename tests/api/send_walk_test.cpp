@@ -41,6 +41,22 @@ TEST(SendGet, GuestTriesSevenHeaderSetsOnThePlainPath)
     EXPECT_EQ(Ours(server.Requests()[3]), (L{"Accept: application/json", "Authorization: Bearer"}));
 }
 
+TEST(SendGet, CookiesAloneMakeOneQuickSetAndOnePath)
+{
+    qtest::HttpTestServer server;
+    server.SetDefault(qtest::Fail(-100));
+    rapidjson::Document doc;
+    wxString msg;
+    EXPECT_FALSE(ClientFor(server).SendGet(wxS("/api/me"), wxS(""), wxS("S=1"), wxS("失败"), doc, msg));
+    EXPECT_EQ(msg, wxS("失败（code=-100）"));
+    const auto reqs = server.Requests();
+    ASSERT_EQ(reqs.size(), 1u + 8u);
+    EXPECT_EQ(Ours(reqs[0]), (L{"Accept: application/json", "Cookie: S=1"}));
+    EXPECT_EQ(Ours(reqs[1]), (L{"Accept: application/json", "Authorization: ", "Cookie: S=1"}));
+    EXPECT_EQ(Ours(reqs[8]), (L{"Accept: application/json", "Cookie: S=1"}));
+    EXPECT_EQ(Targets(server), L(9, "/api/me"));
+}
+
 TEST(SendGet, QuickPhaseThenEveryPathWithEveryHeaderSet)
 {
     qtest::HttpTestServer server;
