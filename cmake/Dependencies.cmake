@@ -6,7 +6,7 @@ find_package(Threads REQUIRED)
 # libraries and a "core" target for windows. wxUSE_GUI=0 is dropped from
 # the base flags: it would leak into every window that links a core library.
 find_program(WX_CONFIG wx-config REQUIRED)
-function(quillery_wx_target name components gui)
+function(quillery_wx_target name components)
   execute_process(COMMAND ${WX_CONFIG} --cxxflags ${components}
                   OUTPUT_VARIABLE _cflags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
   execute_process(COMMAND ${WX_CONFIG} --libs ${components}
@@ -29,8 +29,8 @@ function(quillery_wx_target name components gui)
   target_compile_definitions(${name} INTERFACE ${_defs})
   target_link_libraries(${name} INTERFACE ${_libs} Threads::Threads)
 endfunction()
-quillery_wx_target(wx::base "base" FALSE)
-quillery_wx_target(wx::core "core,base" TRUE)
+quillery_wx_target(wx::base "base")
+quillery_wx_target(wx::core "core,base")
 
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(ATK REQUIRED IMPORTED_TARGET atk)
