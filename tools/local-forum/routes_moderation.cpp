@@ -113,9 +113,9 @@ Reply CancelTopAll(Call& call) {
 }
 
 // Ban and silence: any section manager may use them, never on themselves or
-// on the site's administrators.
-Handler UserSwitch(const char* sql, bool endSessions) {
-    return [sql, endSessions](Call& call) {
+// on the site's administrators. `value` is the column's new value.
+Handler UserSwitch(const char* column, std::function<std::int64_t()> value, bool endSessions) {
+    return [column, value, endSessions](Call& call) {
         int user = SessionUser(call);
         if (!user) return Reply::NeedLogin();
         if (!ManagesAnySection(call.db(), user)) return Reply::Fail(kForbidden, "只有版主可以执行此操作。");
@@ -123,12 +123,8 @@ Handler UserSwitch(const char* sql, bool endSessions) {
         if (!call.db().Scalar(0, "SELECT 1 FROM users WHERE id = ?", target)) return NotFound("用户不存在。");
         if (target == user) return BadRequest("不能对自己执行此操作。");
         if (IsAdmin(call.db(), target)) return Reply::Fail(kForbidden, "不能对站长执行此操作。");
-        auto st = call.db().Prepare(sql);
-        if (std::string(sql).find("silenced_until = ?") != std::string::npos)
-            st.Bind(1, Now() + kSilenceSeconds).Bind(2, target);
-        else
-            st.Bind(1, target);
-        st.Run();
+        call.db().Prepare((std::string("UPDATE users SET ") + column + " = ? WHERE id = ?").c_str())
+            .Bind(1, value()).Bind(2, target).Run();
         if (endSessions) EndSessionsOf(call.db(), target);
         return Reply::Ok("null");
     };
@@ -209,12 +205,12 @@ void RegisterModerationRoutes(Router& r) {
     r.Patch(R"(/api/post/(-?\d+)/unshield)", Shield(0));
     r.Post(R"(/api/post/(-?\d+)/top-all)", TopAll);
     r.Delete(R"(/api/post/(-?\d+)/top-all)", CancelTopAll);
-    r.Patch(R"(/api/user/(-?\d+)/ban)", UserSwitch("UPDATE users SET banned = 1 WHERE id = ?", true));
-    r.Patch(R"(/api/user/(-?\d+)/cancelBan)", UserSwitch("UPDATE users SET banned = 0 WHERE id = ?", false));
+    auto fixed = [](std::int64_t v) { return [v] { return v; }; };
+    r.Patch(R"(/api/user/(-?\d+)/ban)", UserSwitch("banned", fixed(1), true));
+    r.Patch(R"(/api/user/(-?\d+)/cancelBan)", UserSwitch("banned", fixed(0), false));
     r.Patch(R"(/api/user/(-?\d+)/silence)",
-            UserSwitch("UPDATE users SET silenced_until = ? WHERE id = ?", false));
-    r.Patch(R"(/api/user/(-?\d+)/cancelSilence)",
-            UserSwitch("UPDATE users SET silenced_until = 0 WHERE id = ?", false));
+            UserSwitch("silenced_until", [] { return Now() + kSilenceSeconds; }, false));
+    r.Patch(R"(/api/user/(-?\d+)/cancelSilence)", UserSwitch("silenced_until", fixed(0), false));
     r.Post("/api/complaint", Complaint);
     r.Patch("/api/post/move", Move);
     r.Post("/api/msg", Message);
