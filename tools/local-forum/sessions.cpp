@@ -1,5 +1,7 @@
 #include "sessions.h"
 
+#include "json_io.h"
+
 #include <ctime>
 #include <random>
 #include <utility>
@@ -8,13 +10,6 @@ namespace forum {
 namespace {
 
 using Candidate = std::pair<std::string, std::string>;  // form, value
-
-std::string TrimBlank(const std::string& s) {
-    auto b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    auto e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
 
 // Every form of credential the request carries, named as the strict option
 // names them. Header names are compared exactly so that "token" and
@@ -25,17 +20,17 @@ std::vector<Candidate> Candidates(const httplib::Request& req) {
     for (const auto& [name, value] : req.headers) {
         if (name == "Authorization") {
             if (value.rfind("Bearer ", 0) == 0)
-                out.emplace_back("Bearer", TrimBlank(value.substr(7)));
+                out.emplace_back("Bearer", Trim(value.substr(7)));
             else
-                out.emplace_back("Authorization", TrimBlank(value));
+                out.emplace_back("Authorization", Trim(value));
         }
         for (const char* h : kTokenHeaders)
-            if (name == h) out.emplace_back(h, TrimBlank(value));
+            if (name == h) out.emplace_back(h, Trim(value));
         if (name == "Cookie" || name == "cookie") {
             std::size_t pos = 0;
             while (pos <= value.size()) {
                 auto semi = value.find(';', pos);
-                std::string part = TrimBlank(value.substr(pos, semi == std::string::npos ? semi : semi - pos));
+                std::string part = Trim(value.substr(pos, semi == std::string::npos ? semi : semi - pos));
                 auto eq = part.find('=');
                 if (eq != std::string::npos) {
                     std::string key = part.substr(0, eq), v = part.substr(eq + 1);
@@ -64,8 +59,6 @@ int LookUp(Database& db, const Candidate& c) {
     return static_cast<int>(db.Scalar(0, sql, c.second));
 }
 
-}  // namespace
-
 std::string RandomHex(std::size_t bytes) {
     static std::mt19937_64 rng{std::random_device{}()};
     static const char* digits = "0123456789abcdef";
@@ -77,6 +70,8 @@ std::string RandomHex(std::size_t bytes) {
     }
     return out;
 }
+
+}  // namespace
 
 Issued IssueSession(Database& db, int userId) {
     Issued s{RandomHex(16), RandomHex(16), {}};

@@ -25,6 +25,4 @@ void EndSessionsOf(Database& db, int userId);
 // valid session (banned users have none).
 int SessionUser(const Call& call);
 
-std::string RandomHex(std::size_t bytes);
-
 }  // namespace forum
