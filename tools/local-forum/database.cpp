@@ -37,11 +37,6 @@ Statement& Statement::Bind(int index, const std::string& value) {
     return *this;
 }
 
-Statement& Statement::BindNull(int index) {
-    if (stmt_) sqlite3_bind_null(stmt_, index);
-    return *this;
-}
-
 bool Statement::Step() {
     if (!stmt_) return false;
     int rc = sqlite3_step(stmt_);
@@ -61,12 +56,6 @@ bool Statement::Run() {
         return false;
     }
     return true;
-}
-
-void Statement::Reset() {
-    if (!stmt_) return;
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
 }
 
 int Statement::Int(int col) const { return stmt_ ? sqlite3_column_int(stmt_, col) : 0; }
@@ -108,8 +97,6 @@ bool Database::Exec(const std::string& sql, std::string& error) {
 }
 
 std::int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
-int Database::Changes() const { return sqlite3_changes(db_); }
-std::string Database::LastError() const { return db_ ? sqlite3_errmsg(db_) : "no database"; }
 
 int Database::UserVersion() {
     Statement st(db_, "PRAGMA user_version");

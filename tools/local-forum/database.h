@@ -23,13 +23,11 @@ public:
     Statement& Bind(int index, std::int64_t value);
     Statement& Bind(int index, double value);
     Statement& Bind(int index, const std::string& value);
-    Statement& BindNull(int index);
 
     // Advances to the next row; false at the end or on error.
     bool Step();
     // Runs to completion; false on error.
     bool Run();
-    void Reset();
 
     int Int(int col) const;
     std::int64_t Int64(int col) const;
@@ -53,8 +51,6 @@ public:
     bool Exec(const std::string& sql, std::string& error);
     Statement Prepare(const char* sql) { return Statement(db_, sql); }
     std::int64_t LastInsertId() const;
-    int Changes() const;
-    std::string LastError() const;
     int UserVersion();
 
     std::mutex& mutex() { return mutex_; }
