@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <tuple>
 
 namespace forum {
@@ -158,8 +157,6 @@ void SeedWriter::Record(int user, const std::string& list, const std::string& js
 
 bool PrepareDatabase(Database& db, const Options& options, std::string& error) {
     if (db.UserVersion() == kSchemaVersion) return true;
-    std::error_code ec;
-    std::filesystem::create_directories(options.filesDir, ec);
     std::vector<SeedFile> media;
     if (!options.noMedia) media = PrepareSeedMedia(options);
     if (!db.Exec("BEGIN", error)) return false;

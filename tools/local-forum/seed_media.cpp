@@ -77,6 +77,9 @@ std::vector<SeedFile> PrepareSeedMedia(const Options& options) {
     // Make what is missing, all tools at once; each writes a private name
     // and is renamed when complete, so concurrent servers sharing a cache
     // never see half a file.
+    auto privateName = [&](const Recipe& r) {
+        return where / ("tmp-" + std::to_string(getpid()) + "-" + r.file.stored);
+    };
     std::vector<std::pair<Recipe, pid_t>> running;
     for (auto& r : Recipes()) {
         fs::path target = where / r.file.stored;
@@ -84,8 +87,7 @@ std::vector<SeedFile> PrepareSeedMedia(const Options& options) {
             running.emplace_back(r, 0);
             continue;
         }
-        fs::path tmp = where / ("tmp-" + std::to_string(getpid()) + "-" + r.file.stored);
-        pid_t pid = Start(r.argv, tmp.string());
+        pid_t pid = Start(r.argv, privateName(r).string());
         if (pid < 0) std::fprintf(stderr, "local-forum: %s not found; seeding without %s\n",
                                   r.argv[0].c_str(), r.file.stored.c_str());
         running.emplace_back(r, pid);
@@ -95,7 +97,7 @@ std::vector<SeedFile> PrepareSeedMedia(const Options& options) {
         if (pid > 0) {
             int status = 0;
             waitpid(pid, &status, 0);
-            fs::path tmp = where / ("tmp-" + std::to_string(getpid()) + "-" + r.file.stored);
+            fs::path tmp = privateName(r);
             if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && fs::file_size(tmp, ec) > 0 && !ec) {
                 fs::rename(tmp, target, ec);
             } else {

@@ -72,7 +72,7 @@ int SeedMusic(SeedWriter& w) {
     return post;
 }
 
-int SeedScreenReaders(SeedWriter& w) {
+void SeedScreenReaders(SeedWriter& w) {
     std::string longBody =
         "整理了 NVDA 与 Orca 常用快捷键的对照，按功能分组：朗读、导航、浏览模式、设置。"
         "两者的思路相近，但修饰键不同：NVDA 默认用 Insert 或大写锁定键，Orca 默认用小键盘的 Insert 或大写锁定键。"
@@ -102,7 +102,6 @@ int SeedScreenReaders(SeedWriter& w) {
     for (int i = 0; i < 23; ++i)
         w.Reply(chain, who[i % 5], std::string("我最常用的是：") + keys[i % 8] + "。", 41 + i * 0.5);
     w.Post(3, kOrange, "新手求助：读屏软件怎么调语速", "语速太快听不清，在哪里设置？", 45, PostFlags{33});
-    return post;
 }
 
 void SeedOthers(SeedWriter& w, SeedPostIds& ids) {
@@ -113,10 +112,10 @@ void SeedOthers(SeedWriter& w, SeedPostIds& ids) {
            PostFlags{150});
     w.Post(5, kManager, "版主工作交流：举报处理流程", "收到举报后请在一天内处理，处理结果在本帖登记。", 8,
            PostFlags{45});
-    ids.resource = w.Post(7, kNight, "开源读屏软件与语音库下载汇总",
+    int resource = w.Post(7, kNight, "开源读屏软件与语音库下载汇总",
                           "整理了常用的开源读屏软件和语音库的官方下载地址，请从官方渠道下载。", 25, PostFlags{300});
-    w.Link(ids.resource, "https://www.nvaccess.org/download/", "NVDA 官方下载");
-    w.Link(ids.resource, "https://help.gnome.org/users/orca/stable/", "Orca 使用手册");
+    w.Link(resource, "https://www.nvaccess.org/download/", "NVDA 官方下载");
+    w.Link(resource, "https://help.gnome.org/users/orca/stable/", "Orca 使用手册");
     w.Post(7, kUser, "求一份盲文对照表的电子版", "最好是可以直接用读屏朗读的文本格式。", 26, PostFlags{20});
     ids.member = w.Post(2016, kAuthor, "【会员资源】钢琴小品曲谱合集",
                         "包含十二首小品的曲谱和演奏提示，会员可下载。", 28, PostFlags{75});
@@ -133,7 +132,7 @@ SeedPostIds SeedPosts(SeedWriter& w) {
     SeedPostIds ids;
     SeedChat(w);
     ids.media = SeedMusic(w);
-    ids.floors = SeedScreenReaders(w);
+    SeedScreenReaders(w);
     SeedOthers(w, ids);
     return ids;
 }

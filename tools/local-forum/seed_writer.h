@@ -51,9 +51,7 @@ private:
 // Posts that other seed data refers to.
 struct SeedPostIds {
     int media = 0;     // two audio items, one video with cover, a file, a link
-    int floors = 0;    // floor replies, line breaks, long bodies
     int member = 0;    // priced resource post in the member section
-    int resource = 0;  // download post with links
 };
 
 // The posts, replies and attachments of every section.
