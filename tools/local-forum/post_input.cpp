@@ -123,9 +123,11 @@ bool CheckPostInput(Database& db, const PostInput& in, int userId, std::string& 
     for (const auto* list : {&in.images, &in.audios, &in.videos, &in.files}) {
         if (!*list) continue;
         for (const auto& m : **list) {
-            if (!FileExists(db, m.fileId) || (m.coverId && !FileExists(db, m.coverId))) {
-                error = "文件不存在：" + std::to_string(m.coverId && !FileExists(db, m.coverId) ? m.coverId : m.fileId) + "。";
-                return false;
+            for (int id : {m.fileId, m.coverId}) {
+                if (id && !FileExists(db, id)) {
+                    error = "文件不存在：" + std::to_string(id) + "。";
+                    return false;
+                }
             }
         }
     }

@@ -10,10 +10,9 @@ namespace {
 Reply Detail(Call& call) {
     int id = call.PathId();
     int viewer = SessionUser(call);
-    std::string data = ToJson([&](JsonWriter& w) {
-        if (!WriteDetail(w, call, id, viewer)) w.Null();
-    });
-    if (data == "null") return NotFound("帖子不存在或已被删除。");
+    bool found = false;
+    std::string data = ToJson([&](JsonWriter& w) { found = WriteDetail(w, call, id, viewer); });
+    if (!found) return NotFound("帖子不存在或已被删除。");
     call.db().Prepare("UPDATE posts SET view_count = view_count + 1 WHERE id = ?").Bind(1, id).Run();
     return Reply::Ok(data);
 }
