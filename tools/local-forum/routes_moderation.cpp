@@ -15,9 +15,10 @@ struct Target {
     int section = 0;
 };
 
-// Session, live post and section-manager right, in that order.
+// Session, live post and section-manager right, in that order. A handler
+// that had to know the session before reading its body passes it in `t`.
 std::optional<Reply> NeedPostManager(Call& call, int postId, Target& t) {
-    t.user = SessionUser(call);
+    if (!t.user) t.user = SessionUser(call);
     if (!t.user) return Reply::NeedLogin();
     t.post = postId;
     t.section = PostSection(call.db(), postId);
@@ -38,7 +39,9 @@ std::optional<Reply> ReadObject(Call& call, rapidjson::Document& doc) {
 // the new state by "value", "status", "enabled" or the field's own name.
 Handler Toggle(std::string field) {
     return [field](Call& call) {
-        if (!SessionUser(call)) return Reply::NeedLogin();
+        Target t;
+        t.user = SessionUser(call);
+        if (!t.user) return Reply::NeedLogin();
         rapidjson::Document doc;
         if (auto bad = ReadObject(call, doc)) return *bad;
         std::string key = Member(doc, "id") ? "id" : Member(doc, "postId") ? "postId" : "";
@@ -56,7 +59,6 @@ Handler Toggle(std::string field) {
         }
         if (!call.forum.options.Allows(Family::Toggle, form))
             return WrongForm(call.forum.options, Family::Toggle, form);
-        Target t;
         if (auto bad = NeedPostManager(call, *id, t)) return *bad;
         std::string sql = "UPDATE posts SET " + field + " = " +
                           (state ? std::string(*state ? "1" : "0") : "1 - " + field) + " WHERE id = ?";
@@ -152,7 +154,9 @@ Reply Complaint(Call& call) {
 }
 
 Reply Move(Call& call) {
-    if (!SessionUser(call)) return Reply::NeedLogin();
+    Target t;
+    t.user = SessionUser(call);
+    if (!t.user) return Reply::NeedLogin();
     rapidjson::Document doc;
     if (auto bad = ReadObject(call, doc)) return *bad;
     const char* postKey = Member(doc, "id") ? "id" : "postId";
@@ -164,7 +168,6 @@ Reply Move(Call& call) {
     std::string form = std::string(postKey) + "+" + sectionKey;
     if (!call.forum.options.Allows(Family::Move, form))
         return WrongForm(call.forum.options, Family::Move, form);
-    Target t;
     if (auto bad = NeedPostManager(call, *id, t)) return *bad;
     if (!call.db().Scalar(0, "SELECT 1 FROM sections WHERE id = ?", *section))
         return NotFound("目标版块不存在。");
