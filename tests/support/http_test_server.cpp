@@ -8,7 +8,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -85,6 +87,19 @@ bool ParseHead(const std::string& head, RecordedRequest& r)
     return true;
 }
 
+// A length or chunk size written in `base`; false for anything else, so a
+// client that sends a broken one fails its test instead of ending the process.
+bool ParseSize(const std::string& text, int base, size_t& out)
+{
+    if (text.empty() || !std::isxdigit(static_cast<unsigned char>(text[0]))) return false;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long v = std::strtoull(text.c_str(), &end, base);
+    if (errno != 0 || (*end != '\0' && *end != ';')) return false;
+    out = static_cast<size_t>(v);
+    return true;
+}
+
 // Reads a chunked body that starts at buf[0]; false when it breaks off.
 bool ReadChunked(int fd, std::string& buf, std::string& body)
 {
@@ -94,7 +109,8 @@ bool ReadChunked(int fd, std::string& buf, std::string& body)
         while ((eol = buf.find("\r\n", pos)) == std::string::npos) {
             if (!ReadMore(fd, buf)) return false;
         }
-        const size_t size = std::stoul(buf.substr(pos, eol - pos), nullptr, 16);
+        size_t size = 0;
+        if (!ParseSize(buf.substr(pos, eol - pos), 16, size)) return false;
         pos = eol + 2;
         while (buf.size() < pos + size + 2) {
             if (!ReadMore(fd, buf)) return false;
@@ -309,7 +325,8 @@ void HttpTestServer::Serve(int fd)
     if (SameName(request.Header("Transfer-Encoding"), "chunked")) {
         if (!ReadChunked(fd, buf, request.body)) return;
     } else if (request.HasHeader("Content-Length")) {
-        const size_t length = std::stoul(request.Header("Content-Length"));
+        size_t length = 0;
+        if (!ParseSize(request.Header("Content-Length"), 10, length)) return;
         while (buf.size() < length) {
             if (!ReadMore(fd, buf)) return;
         }
