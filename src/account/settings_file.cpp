@@ -1,5 +1,6 @@
 #include "account/settings_file.h"
 
+#include <wx/convauto.h>
 #include <wx/fileconf.h>
 #include <wx/mstream.h>
 
@@ -17,12 +18,38 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// UTF-8 line by line: a stray byte (another editor, a cut-off write) makes
+// only its own line fall back to Latin-1. Decoding the whole file as Latin-1
+// instead would turn every Chinese path and password into other text, and
+// the next save would write that back for good.
+wxString DecodeUtf8Lines(const std::string& bytes)
+{
+    wxString whole = wxString::FromUTF8(bytes.data(), bytes.size());
+    if (!whole.empty() || bytes.empty()) return whole;
+    wxString text;
+    for (size_t start = 0; start < bytes.size();) {
+        size_t newline = bytes.find('\n', start);
+        size_t end = newline == std::string::npos ? bytes.size() : newline + 1;
+        wxString line = wxString::FromUTF8(bytes.data() + start, end - start);
+        if (line.empty()) line = wxString(bytes.data() + start, wxConvISO8859_1, end - start);
+        text += line;
+        start = end;
+    }
+    return text;
+}
+
 std::unique_ptr<wxFileConfig> ConfigFromBytes(const std::string& bytes)
 {
     // Decode the whole file at once (UTF-8, or UTF-16/32 with a byte-order
     // mark): the stream reader converts piecewise and fails on UTF-16.
-    wxString text(bytes.data(), wxConvAuto(), bytes.size());
-    if (text.empty() && !bytes.empty()) text = wxString(bytes.data(), wxConvISO8859_1, bytes.size());
+    wxString text;
+    wxBOM bom = wxConvAuto::DetectBOM(bytes.data(), bytes.size());
+    if (bom == wxBOM_UTF8) {
+        text = DecodeUtf8Lines(bytes.substr(3));
+    } else if (bom != wxBOM_None && bom != wxBOM_Unknown) {
+        text = wxString(bytes.data(), wxConvAuto(), bytes.size());
+    }
+    if (text.empty()) text = DecodeUtf8Lines(bytes);
     std::string utf8 = text.utf8_string();
     wxMemoryInputStream in(utf8.data(), utf8.size());
     auto config = std::make_unique<wxFileConfig>(in, wxConvUTF8);

@@ -48,4 +48,23 @@ TEST(SettingsFileTest, AtomicReplaceIntoMissingFolderFailsCleanly)
     EXPECT_TRUE(fs::exists(dir.file("settings.ini")));
 }
 
+TEST(SettingsFileTest, ADamagedByteSpoilsOnlyItsOwnLine)
+{
+    // One byte that is not UTF-8 must not turn the other lines (Chinese
+    // paths) into other text, neither when read nor when written back.
+    qtest::TempDir dir;
+    std::string path = dir.write("settings.ini", "[localMusic/playlist]\n0=/音乐/晴天.mp3\n[login]\nmobile=1\xff\n");
+    SettingsFile file = SettingsFile::Open(wxString::FromUTF8(path));
+    EXPECT_EQ(file.Config().Read("/localMusic/playlist/0", wxString()).utf8_string(), "/音乐/晴天.mp3");
+    EXPECT_EQ(file.Config().Read("/login/mobile", wxString()), wxString::FromUTF8("1\u00ff"));
+    ASSERT_TRUE(file.Save());
+    std::string text = qtest::ReadFile(path);
+    EXPECT_NE(text.find("0=/音乐/晴天.mp3\n"), std::string::npos) << text;
+
+    // The same with a UTF-8 byte-order mark in front.
+    path = dir.write("bom.ini", "\xef\xbb\xbf[x]\nname=周杰伦\nbad=\xfe\n");
+    SettingsFile marked = SettingsFile::Open(wxString::FromUTF8(path));
+    EXPECT_EQ(marked.Config().Read("/x/name", wxString()).utf8_string(), "周杰伦");
+}
+
 }  // namespace
