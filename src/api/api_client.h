@@ -77,7 +77,6 @@ public:
     // a missing list sets `page.error` to `missingListText` and nothing else.
     static void ParsePostPage(const rapidjson::Value* holder, int32_t pageNum, int32_t pageSize,
                               PostListPage& page, const wxString& missingListText);
-    static PostSummary ParsePostSummaryLoose(const rapidjson::Value& entry);
 
 private:
     // One GET with only Accept: application/json, judged by the envelope.

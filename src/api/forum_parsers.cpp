@@ -85,7 +85,7 @@ PostSummary ReadPostSummary(const JsonValue& v)
     return p;
 }
 
-PostSummary ReadPostSummaryLoose(const JsonValue& v)
+PostSummary ParsePostSummaryLoose(const JsonValue& v)
 {
     PostSummary p;
     ReadSummaryCounters(v, p);

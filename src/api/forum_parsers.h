@@ -22,7 +22,7 @@ PageInfo ReadPageInfo(const JsonValue* holder, int32_t pageNum, int32_t pageSize
 PostSummary ReadPostSummary(const JsonValue& entry);
 // For lists whose entries are not posts of the usual shape: the title may
 // come from "objectTitle" and the name from "name".
-PostSummary ReadPostSummaryLoose(const JsonValue& entry);
+PostSummary ParsePostSummaryLoose(const JsonValue& entry);
 bool KeepPostSummary(const PostSummary& post);
 
 SectionInfo ReadSectionInfo(const JsonValue& entry);
@@ -48,7 +48,7 @@ auto ReadEntries(const JsonValue& array, Read read, Keep keep)
 // Fill a list result from a list answer's "data" (an object holding
 // "list" and the paging members). On a shape failure `error` is set to
 // `badFormat` ("data" not an object) or `noList` and `ok` stays false.
-// `read` chooses the entry rule (ReadPostSummary or ReadPostSummaryLoose).
+// `read` chooses the entry rule (ReadPostSummary or ParsePostSummaryLoose).
 void FillPostListPage(const JsonValue* data, int32_t pageNum, int32_t pageSize, PostListPage& page,
                       const wxString& badFormat, const wxString& noList,
                       PostSummary (*read)(const JsonValue&) = ReadPostSummary);

@@ -71,12 +71,7 @@ void ApiClient::ParsePostPage(const rapidjson::Value* holder, int32_t pageNum, i
 {
     // A holder that is not an object has no list either.
     FillPostListPage(holder, pageNum, pageSize, page, missingListText, missingListText,
-                     ::ReadPostSummaryLoose);
-}
-
-PostSummary ApiClient::ParsePostSummaryLoose(const rapidjson::Value& entry)
-{
-    return ::ReadPostSummaryLoose(entry);
+                     ParsePostSummaryLoose);
 }
 
 bool ApiClient::PlainGet(const wxString& path, const wxString& failureText, rapidjson::Document& document,
