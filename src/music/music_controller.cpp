@@ -105,8 +105,7 @@ bool MusicController::StepSong(int direction)
 {
     if (direction == 0) return false;
     if (library_.HasCurrent()) {
-        int albumIndex = library_.CurrentSource() == SourceAlbum ? library_.CurrentAlbum() : -1;
-        if (library_.CurrentSource() == SourceAlbum && albumIndex < 0) return false;
+        int albumIndex = library_.CurrentAlbum();
         int count = library_.SongCount(albumIndex);
         if (count < 1) return false;
         int next = NextIndex(library_.CurrentSong(), direction > 0 ? 1 : -1, count);
@@ -135,10 +134,8 @@ void MusicController::SetPlayMode(int mode)
 void MusicController::OnStatusTick()
 {
     if (library_.HasCurrent() && player_.HasMedia() && !player_.IsPlaying() && !player_.IsPaused()) {
-        bool next = library_.PlayMode() == PlayRepeatOne
-                        ? PlaySong(library_.CurrentSong(),
-                                   library_.CurrentSource() == SourceAlbum ? library_.CurrentAlbum() : -1)
-                        : StepSong(1);
+        bool next = library_.PlayMode() == PlayRepeatOne ? PlaySong(library_.CurrentSong(), library_.CurrentAlbum())
+                                                         : StepSong(1);
         if (!next) {
             StopTimer();
             RenderIfShown();

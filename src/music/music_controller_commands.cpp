@@ -125,8 +125,7 @@ void MusicController::PlayFromStart()
 {
     bool ok;
     if (library_.HasCurrent()) {
-        ok = PlaySong(library_.CurrentSong(),
-                      library_.CurrentSource() == SourceAlbum ? library_.CurrentAlbum() : -1);
+        ok = PlaySong(library_.CurrentSong(), library_.CurrentAlbum());
     } else if (auto row = host_.SelectedMusicRow(); row && row->type == MusicRowType::Song) {
         ok = PlaySong(row->songIndex, row->albumIndex);
     } else {

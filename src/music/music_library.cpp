@@ -59,9 +59,7 @@ int MusicLibrary::SongCount(int albumIndex) const
 
 const Song* MusicLibrary::CurrentSongRecord() const
 {
-    if (currentSource_ == SourcePlaylist) return SongAt(currentSong_, -1);
-    if (currentSource_ == SourceAlbum && currentAlbum_ >= 0) return SongAt(currentSong_, currentAlbum_);
-    return nullptr;
+    return currentSource_ == SourceNone ? nullptr : SongAt(currentSong_, currentAlbum_);
 }
 
 bool MusicLibrary::IsCurrent(int songIndex, int albumIndex) const

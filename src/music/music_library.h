@@ -32,6 +32,8 @@ public:
 
     int CurrentSource() const { return currentSource_; }
     int CurrentSong() const { return currentSong_; }
+    // The current album, -1 when the playlist (or nothing) is current: the
+    // albumIndex that SongAt and PlaySong take.
     int CurrentAlbum() const { return currentAlbum_; }
     // A song is recorded as current (it may have ended).
     bool HasCurrent() const { return currentSource_ != SourceNone && currentSong_ >= 0; }
