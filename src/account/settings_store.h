@@ -25,8 +25,6 @@ public:
     // unset or not absolute (the desktop's rule).
     static wxString DefaultSettingsFolder();
 
-    const wxString& Folder() const { return folder_; }
-
     // Full path of settings.ini; creates its folder (owner-only) so the
     // first save never fails for a missing folder.
     wxString SettingsFilePath() const;

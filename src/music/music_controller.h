@@ -77,7 +77,6 @@ public:
     void RefreshDevices();
     bool SwitchDevice(int step);
     bool StepVolume(double step);
-    const std::vector<PlaybackDevice>& Devices() const { return devices_; }
     int CurrentDevice() const { return currentDevice_; }
 
     // Closing: save, stop the timer, release the hotkeys.
