@@ -31,6 +31,23 @@ class CheckFailed(AssertionError):
     pass
 
 
+def check(condition, message):
+    if not condition:
+        raise CheckFailed(message)
+
+
+def stop_process(process, grace=5):
+    """Ends a child that still runs: politely first, then for certain."""
+    if process is None or process.poll() is not None:
+        return
+    process.terminate()
+    try:
+        process.wait(grace)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
 def pump():
     """Lets pending AT-SPI traffic through."""
     context = GLib.MainContext.default()
@@ -136,13 +153,7 @@ class Program:
         return None
 
     def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        stop_process(self.process)
         if not self.keep_profile:
             shutil.rmtree(self.profile, ignore_errors=True)
 

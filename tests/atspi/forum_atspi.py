@@ -9,7 +9,7 @@ import subprocess
 import tempfile
 import time
 
-from atspi_helpers import CheckFailed, find, role, wait_until
+from atspi_helpers import CheckFailed, descendants, find, role, stop_process, wait_until
 
 HOME_HINT = ("当前为社区首页。个人中心、发新帖、搜索帖子、最新话题、热门帖子、最新回复在前，"
              "后面是版块列表。按回车进入。")
@@ -37,13 +37,7 @@ class LocalForum:
         self.port = int(first.rsplit(":", 1)[1])
 
     def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        stop_process(self.process)
         self.log.close()
         shutil.rmtree(self.folder, ignore_errors=True)
 
@@ -82,7 +76,7 @@ def dismiss_box(app, caption, timeout=15.0):
     pressing its "确定" button."""
     wait_until(lambda: x_window(app, caption), timeout, "a box titled %r" % caption)
     alert = wait_until(lambda: find(app.app, role_name="alert"), timeout, "the box")
-    message = [node.name for node in _below(alert) if role(node) == "label" and node.name]
+    message = [node.name for node in descendants(alert) if role(node) == "label" and node.name]
     ok = wait_until(lambda: find(alert, "确定", "push button"), what="its 确定 button")
     action = ok.queryAction()
     for i in range(action.nActions):
@@ -90,11 +84,6 @@ def dismiss_box(app, caption, timeout=15.0):
             action.doAction(i)
     wait_until(lambda: x_window(app, caption) is None, what="the box to close")
     return message
-
-
-def _below(node):
-    from atspi_helpers import descendants
-    return list(descendants(node))
 
 
 def rows(app):

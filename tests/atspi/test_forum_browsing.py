@@ -9,18 +9,13 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, find, wait_until  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, find, wait_until  # noqa: E402
 from forum_atspi import (FLOOR_HINT, HOME_HINT, POST_LIST_HINT, LocalForum,  # noqa: E402
                          activate, name_server, rows, type_into_dialog, wait_for_label,
                          wait_for_rows)
 
 FUNCTIONS = ["登录", "发新帖", "搜索帖子", "最新话题", "热门帖子", "最新回复"]
 NVDA_POST = "NVDA 与 Orca 常用快捷键对照整理"
-
-
-def check(condition, message):
-    if not condition:
-        raise CheckFailed(message)
 
 
 def back_home(app):

@@ -18,8 +18,8 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402
-from atspi_helpers import CheckFailed, Program, pump, wait_until  # noqa: E402
-from forum_atspi import LocalForum, rows, wait_for_label, wait_for_rows  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, pump, wait_until  # noqa: E402
+from forum_atspi import LocalForum, name_server, rows, wait_for_label, wait_for_rows  # noqa: E402
 
 SKIP = 77
 SWITCHED = "已切换播放设备：Beta。"
@@ -77,16 +77,10 @@ class PulseSinks:
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
-def check(condition, message):
-    if not condition:
-        raise CheckFailed(message)
-
-
 def write_profile(program, port, song):
-    folder = os.path.join(program.env["XDG_DATA_HOME"], "澄川论坛")
-    os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, "settings.ini"), "w", encoding="utf-8") as ini:
-        ini.write("[server]\nhost=127.0.0.1\nport=%d\n" % port)
+    name_server(program, port)
+    settings = os.path.join(program.env["XDG_DATA_HOME"], "澄川论坛", "settings.ini")
+    with open(settings, "a", encoding="utf-8") as ini:
         ini.write("[localMusic]\nglobalHotkeysEnabled=0\nplayMode=0\nplaylistCount=1\nalbumCount=0\n")
         ini.write("[localMusic/playlist]\n0=%s\n" % song)
 
