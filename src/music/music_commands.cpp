@@ -24,19 +24,19 @@ const std::vector<MusicHotkey>& MusicHotkeys()
     static const int C = HotkeyCtrl;
     static const int CS = HotkeyCtrl | HotkeyShift;
     static const std::vector<MusicHotkey> table = {
-        {6037, CS, 'Z', MusicCommand::ToggleWindow, "<Ctrl><Shift>z"},
-        {6038, C, 'I', MusicCommand::ImportAlbum, "<Ctrl>i"},
-        {6039, C, 'O', MusicCommand::AddFiles, "<Ctrl>o"},
-        {6040, C, WXK_LEFT, MusicCommand::SeekBack, "<Ctrl>Left"},
-        {6041, C, WXK_RIGHT, MusicCommand::SeekForward, "<Ctrl>Right"},
-        {6042, C, WXK_UP, MusicCommand::VolumeUp, "<Ctrl>Up"},
-        {6043, C, WXK_DOWN, MusicCommand::VolumeDown, "<Ctrl>Down"},
-        {6044, C, WXK_HOME, MusicCommand::PauseOrResume, "<Ctrl>Home"},
-        {6045, C, WXK_END, MusicCommand::PlayFromStart, "<Ctrl>End"},
-        {6046, C, WXK_PAGEUP, MusicCommand::PreviousSong, "<Ctrl>Page_Up"},
-        {6047, C, WXK_PAGEDOWN, MusicCommand::NextSong, "<Ctrl>Page_Down"},
-        {6048, CS, WXK_PAGEUP, MusicCommand::PreviousDevice, "<Ctrl><Shift>Page_Up"},
-        {6049, CS, WXK_PAGEDOWN, MusicCommand::NextDevice, "<Ctrl><Shift>Page_Down"},
+        {6037, CS, 'Z', MusicCommand::ToggleWindow},
+        {6038, C, 'I', MusicCommand::ImportAlbum},
+        {6039, C, 'O', MusicCommand::AddFiles},
+        {6040, C, WXK_LEFT, MusicCommand::SeekBack},
+        {6041, C, WXK_RIGHT, MusicCommand::SeekForward},
+        {6042, C, WXK_UP, MusicCommand::VolumeUp},
+        {6043, C, WXK_DOWN, MusicCommand::VolumeDown},
+        {6044, C, WXK_HOME, MusicCommand::PauseOrResume},
+        {6045, C, WXK_END, MusicCommand::PlayFromStart},
+        {6046, C, WXK_PAGEUP, MusicCommand::PreviousSong},
+        {6047, C, WXK_PAGEDOWN, MusicCommand::NextSong},
+        {6048, CS, WXK_PAGEUP, MusicCommand::PreviousDevice},
+        {6049, CS, WXK_PAGEDOWN, MusicCommand::NextDevice},
     };
     return table;
 }

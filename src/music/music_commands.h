@@ -47,15 +47,14 @@ struct MusicHotkey {
     int modifiers;    // HotkeyModifier bits
     int keyCode;      // the toolkit's key code (WXK_… or an upper-case letter)
     MusicCommand command;
-    const char* accelerator;  // the same combination in GTK accelerator syntax
 };
 
 // The thirteen global hotkeys, ids 6037–6049 in order.
 const std::vector<MusicHotkey>& MusicHotkeys();
 const MusicHotkey* FindMusicHotkey(int id);
 
-// A toolkit key code with modifiers as a GTK accelerator ("<Ctrl><Shift>Page_Up");
-// empty for keys this table does not use.
+// A toolkit key code with modifiers as a GTK accelerator ("<Ctrl><Shift>Page_Up"),
+// the form the system-wide grab takes; empty for keys this table does not use.
 wxString AcceleratorFor(int modifiers, int keyCode);
 
 // The command of an in-window key, or none when the music key handler

@@ -2,6 +2,17 @@
 
 #include "music/music_commands.h"
 
+#include <string>
+
+namespace {
+
+std::string AcceleratorOf(const MusicHotkey& hotkey)
+{
+    return AcceleratorFor(hotkey.modifiers, hotkey.keyCode).utf8_string();
+}
+
+}  // namespace
+
 MusicHotkeyBinding::MusicHotkeyBinding(std::function<void(int id)> onHotkey)
     : onHotkey_(std::move(onHotkey))
 {
@@ -11,12 +22,13 @@ int MusicHotkeyBinding::RegisterAll()
 {
     int registered = 0;
     for (const MusicHotkey& hotkey : MusicHotkeys()) {
-        if (hotkeys_.IsRegistered(hotkey.accelerator)) {
+        std::string accelerator = AcceleratorOf(hotkey);
+        if (hotkeys_.IsRegistered(accelerator)) {
             ++registered;
             continue;
         }
         int id = hotkey.id;
-        if (hotkeys_.Register(hotkey.accelerator, [this, id] { onHotkey_(id); })) ++registered;
+        if (hotkeys_.Register(accelerator, [this, id] { onHotkey_(id); })) ++registered;
     }
     return registered;
 }
@@ -29,5 +41,5 @@ void MusicHotkeyBinding::UnregisterAll()
 bool MusicHotkeyBinding::IsRegistered(int id) const
 {
     const MusicHotkey* hotkey = FindMusicHotkey(id);
-    return hotkey && hotkeys_.IsRegistered(hotkey->accelerator);
+    return hotkey && hotkeys_.IsRegistered(AcceleratorOf(*hotkey));
 }
