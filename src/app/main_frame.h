@@ -7,7 +7,6 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -34,7 +33,6 @@ public:
     wxStaticText* ListLabel() const { return listLabel; }
     // The forum back stack, the rows on screen and the sections.
     const ForumBrowser& ForumState() const { return forum.Browser(); }
-    const ApiClient& Api() const { return api; }
 
 private:
     // Construction.
@@ -63,7 +61,6 @@ private:
     void ActivateForumRow();
     void GoBackInForum();
     void ShowForumMenu();
-    void ReloadPostList();
     void SyncForumSession();
     // Features that other windows will provide; until then a notice says so.
     void ShowNotAvailableYet(const wxString& what);
@@ -130,7 +127,4 @@ private:
     // player, the output devices and the global hotkeys.
     friend class MainFrameMusic;
     std::unique_ptr<MainFrameMusic> music;
-    // Search requests: only the latest one's answer is shown.
-    std::uint64_t searchCounter = 0;
-    std::uint64_t latestSearchId = 0;
 };

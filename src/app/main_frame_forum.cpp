@@ -24,8 +24,6 @@ void MainFrame::ActivateForumRow() { forum.ActivateRow(mainList->GetSelection())
 
 void MainFrame::GoBackInForum() { forum.GoBack(); }
 
-void MainFrame::ReloadPostList() { forum.ReloadPostList(); }
-
 void MainFrame::SyncForumSession() { forum.SetSession(SessionRow{loggedIn, displayName}); }
 
 void MainFrame::ShowForumMenu() {
