@@ -258,13 +258,13 @@ ForumAction ForumBrowser::AfterPostDetail(int dialogResult, const PostDetail& de
         return {};
     ForumAction action;
     switch (dialogResult) {
-    case kResultOnlyOp:
+    case RESULT_ONLY_OP:
         action = PageAction(1);
         action.floors.starterOnly = true;
         action.floors.starterUserId = detail.userId;
         action.floors.starterName = detail.userName;
         return action;
-    case kResultPostChanged:
+    case RESULT_POST_CHANGED:
         PopTop();
         action = ReloadPostList();
         action.render = action.kind == ForumActionKind::None;

@@ -15,6 +15,7 @@
 #include "app/forum_view.h"
 #include "app/forum_views.h"
 #include "app/search_outcome.h"
+#include "posts/post_detail_results.h"
 
 // What the list shows after a render.
 struct RenderedList
@@ -32,10 +33,6 @@ struct FloorMenu
     wxString label;   // "回复 N 楼（user）"
     wxString cue;     // played just before the menu appears
 };
-
-// Dialog results the post detail dialog ends with.
-inline constexpr int kResultOnlyOp = 6400;
-inline constexpr int kResultPostChanged = 6401;
 
 class ForumBrowser
 {

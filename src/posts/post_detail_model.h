@@ -4,6 +4,7 @@
 #pragma once
 
 #include "api/forum_records.h"
+#include "posts/post_detail_results.h"
 
 #include <wx/string.h>
 
@@ -11,10 +12,6 @@
 #include <functional>
 #include <optional>
 #include <vector>
-
-// Modal results besides wxID_OK / wxID_CANCEL that the opener acts on.
-inline constexpr int RESULT_ONLY_OP = 6400;       // show only the thread starter's floors
-inline constexpr int RESULT_POST_CHANGED = 6401;  // the post changed: reload
 
 // Takes the dialog's session texts, makes sure the user is logged in
 // through the main window, copies its session texts in and returns true;

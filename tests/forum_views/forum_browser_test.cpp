@@ -146,7 +146,7 @@ TEST(ForumBrowser, StarterOnlyPageWithoutTheStartersFloors)
     PostDetail detail;
     detail.userId = 9;
     detail.userName = wxS("楼主");
-    ForumAction only = browser.AfterPostDetail(kResultOnlyOp, detail);
+    ForumAction only = browser.AfterPostDetail(RESULT_ONLY_OP, detail);
     ASSERT_EQ(only.kind, ForumActionKind::LoadFloors);
     EXPECT_TRUE(only.floors.starterOnly);
     EXPECT_EQ(only.floors.starterUserId, 9);

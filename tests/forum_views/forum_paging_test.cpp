@@ -127,7 +127,7 @@ TEST(ForumPaging, DetailResultsReloadTheFloorsOrThePostList)
 
     // The post changed: the floor view closes and the list below is fetched
     // again; if that fails the list below is what the screen shows.
-    ForumAction changed = browser.AfterPostDetail(kResultPostChanged, detail);
+    ForumAction changed = browser.AfterPostDetail(RESULT_POST_CHANGED, detail);
     ASSERT_EQ(changed.kind, ForumActionKind::LoadPostList);
     EXPECT_EQ(changed.list.pageNum, 2);
     EXPECT_EQ(browser.Stack().size(), 2u);
@@ -137,5 +137,5 @@ TEST(ForumPaging, DetailResultsReloadTheFloorsOrThePostList)
     EXPECT_EQ(browser.Render().label, wxString(wxS("帖子列表 - 热门帖子")));
 
     // From a post list the dialog results change nothing.
-    EXPECT_EQ(browser.AfterPostDetail(kResultOnlyOp, detail).kind, ForumActionKind::None);
+    EXPECT_EQ(browser.AfterPostDetail(RESULT_ONLY_OP, detail).kind, ForumActionKind::None);
 }
