@@ -25,9 +25,7 @@ wxString FormatPageSummary(const PageInfo& paging)
                             paging.total);
 }
 
-namespace {
-
-ListEntry MakeRow(EntryType type, const wxString& text)
+ListEntry MakeTextRow(EntryType type, const wxString& text)
 {
     ListEntry row;
     row.type = type;
@@ -35,26 +33,24 @@ ListEntry MakeRow(EntryType type, const wxString& text)
     return row;
 }
 
-} // namespace
-
 void AppendPagingRows(std::vector<ListEntry>& entries, const PageInfo& paging)
 {
     const bool first = paging.pageNum <= 1;
     const bool last = paging.pageNum >= paging.pages;
-    entries.push_back(MakeRow(EntryType::PageSummaryRow, FormatPageSummary(paging)));
-    entries.push_back(MakeRow(EntryType::PreviousPageRow,
-                              first ? wxS("上一页（当前已是第一页）") : wxS("上一页")));
-    entries.push_back(MakeRow(EntryType::NextPageRow,
-                              last ? wxS("下一页（当前已是最后一页）") : wxS("下一页")));
-    entries.push_back(MakeRow(EntryType::FirstPageRow,
-                              paging.pageNum < 2 ? wxS("回到首页（当前已是第一页）") : wxS("回到首页")));
-    entries.push_back(MakeRow(EntryType::LastPageRow,
-                              last ? wxS("回到尾页（当前已是最后一页）") : wxS("回到尾页")));
+    entries.push_back(MakeTextRow(EntryType::PageSummaryRow, FormatPageSummary(paging)));
+    entries.push_back(MakeTextRow(EntryType::PreviousPageRow,
+                                  first ? wxS("上一页（当前已是第一页）") : wxS("上一页")));
+    entries.push_back(MakeTextRow(EntryType::NextPageRow,
+                                  last ? wxS("下一页（当前已是最后一页）") : wxS("下一页")));
+    entries.push_back(MakeTextRow(EntryType::FirstPageRow,
+                                  first ? wxS("回到首页（当前已是第一页）") : wxS("回到首页")));
+    entries.push_back(MakeTextRow(EntryType::LastPageRow,
+                                  last ? wxS("回到尾页（当前已是最后一页）") : wxS("回到尾页")));
 }
 
 ListEntry MakePostRow(const PostSummary& post, int32_t sectionId, const wxString& listName)
 {
-    ListEntry row = MakeRow(EntryType::PostRow, FormatPostLine(post));
+    ListEntry row = MakeTextRow(EntryType::PostRow, FormatPostLine(post));
     row.postId = post.id;
     row.postTitle = post.title;
     row.sectionId = sectionId;
@@ -64,5 +60,5 @@ ListEntry MakePostRow(const PostSummary& post, int32_t sectionId, const wxString
 
 ListEntry MakeNoticeRow(const wxString& text)
 {
-    return MakeRow(EntryType::NoticeRow, text);
+    return MakeTextRow(EntryType::NoticeRow, text);
 }

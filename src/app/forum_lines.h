@@ -27,4 +27,7 @@ void AppendPagingRows(std::vector<ListEntry>& entries, const PageInfo& paging);
 // A post row of a post list; `sectionId` is 0 outside section lists.
 ListEntry MakePostRow(const PostSummary& post, int32_t sectionId, const wxString& listName);
 
+// A row that is only its type and text: home rows, paging rows, notices.
+ListEntry MakeTextRow(EntryType type, const wxString& text);
+
 ListEntry MakeNoticeRow(const wxString& text);

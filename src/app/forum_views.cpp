@@ -4,19 +4,24 @@
 
 namespace {
 
-ListEntry MakeHomeRow(EntryType type, const wxString& text)
-{
-    ListEntry row;
-    row.type = type;
-    row.text = text;
-    return row;
-}
-
 wxString SectionRowText(const SectionInfo& section)
 {
     if (section.description.empty())
         return section.name;
     return section.name + wxS(" - ") + section.description;
+}
+
+// The rows of a post list: one per post (the notice when there is none),
+// then the paging rows.
+void FillPostRows(View& view, const PostListPage& page, int32_t sectionId, const wxString& emptyNotice)
+{
+    view.paging = page.pageInfo;
+    view.entries.clear();
+    for (const PostSummary& post : page.items)
+        view.entries.push_back(MakePostRow(post, sectionId, view.listName));
+    if (view.entries.empty())
+        view.entries.push_back(MakeNoticeRow(emptyNotice));
+    AppendPagingRows(view.entries, view.paging);
 }
 
 } // namespace
@@ -28,17 +33,17 @@ View BuildHomeView(const SessionRow& session, const std::vector<SectionInfo>& se
     view.title = wxS("澄川论坛首页");
     auto& rows = view.entries;
     if (session.loggedIn)
-        rows.push_back(MakeHomeRow(EntryType::PersonalCenterRow,
+        rows.push_back(MakeTextRow(EntryType::PersonalCenterRow,
                                    wxS("个人中心（") + session.displayName + wxS("）")));
     else
-        rows.push_back(MakeHomeRow(EntryType::LoginRow, wxS("登录")));
-    rows.push_back(MakeHomeRow(EntryType::NewPostRow, wxS("发新帖")));
-    rows.push_back(MakeHomeRow(EntryType::SearchRow, wxS("搜索帖子")));
-    rows.push_back(MakeHomeRow(EntryType::LatestTopicsRow, wxS("最新话题")));
-    rows.push_back(MakeHomeRow(EntryType::HotPostsRow, wxS("热门帖子")));
-    rows.push_back(MakeHomeRow(EntryType::LatestRepliesRow, wxS("最新回复")));
+        rows.push_back(MakeTextRow(EntryType::LoginRow, wxS("登录")));
+    rows.push_back(MakeTextRow(EntryType::NewPostRow, wxS("发新帖")));
+    rows.push_back(MakeTextRow(EntryType::SearchRow, wxS("搜索帖子")));
+    rows.push_back(MakeTextRow(EntryType::LatestTopicsRow, wxS("最新话题")));
+    rows.push_back(MakeTextRow(EntryType::HotPostsRow, wxS("热门帖子")));
+    rows.push_back(MakeTextRow(EntryType::LatestRepliesRow, wxS("最新回复")));
     for (const SectionInfo& section : sections) {
-        ListEntry row = MakeHomeRow(EntryType::SectionRow, SectionRowText(section));
+        ListEntry row = MakeTextRow(EntryType::SectionRow, SectionRowText(section));
         row.sectionId = section.id;
         row.listName = section.name;
         rows.push_back(row);
@@ -58,12 +63,7 @@ View BuildPostListView(const PostListRequest& request, const PostListPage& page)
         view.listName = ListNameFor(request.source);
     }
     view.title = view.listName;
-    view.paging = page.pageInfo;
-    for (const PostSummary& post : page.items)
-        view.entries.push_back(MakePostRow(post, view.sectionId, view.listName));
-    if (view.entries.empty())
-        view.entries.push_back(MakeNoticeRow(EmptyListNotice(request.source)));
-    AppendPagingRows(view.entries, view.paging);
+    FillPostRows(view, page, view.sectionId, EmptyListNotice(request.source));
     return view;
 }
 
@@ -132,13 +132,7 @@ View BuildSearchPlaceholder(const wxString& keyword, int32_t pageNum)
 
 void FillSearchView(View& view, const PostListPage& page)
 {
-    view.paging = page.pageInfo;
-    view.entries.clear();
-    for (const PostSummary& post : page.items)
-        view.entries.push_back(MakePostRow(post, 0, view.listName));
-    if (view.entries.empty())
-        view.entries.push_back(MakeNoticeRow(wxS("当前没有匹配的帖子")));
-    AppendPagingRows(view.entries, view.paging);
+    FillPostRows(view, page, 0, EmptyListNotice(ListSource::Search));
 }
 
 wxString ListLabelFor(const View& view)
