@@ -65,8 +65,7 @@ void MainFrame::SetForumStatus(const wxString& text) {
 void MainFrame::PlayForumCue(const wxString& name) { PlayCue(name, false); }
 
 void MainFrame::ShowNotAvailableYet(const wxString& what) {
-    ShowMessageBox(this, what + wxString::FromUTF8("暂未开放。"), wxString::FromUTF8("提示"),
-                   wxOK | wxICON_INFORMATION);
+    ShowNoticeBox(this, what + wxString::FromUTF8("暂未开放。"));
 }
 
 bool MainFrame::EnsureLoggedIn() {

@@ -9,11 +9,11 @@ std::optional<wxString> AskSearchKeyword(wxWindow* parent)
 {
     wxTextEntryDialog dialog(parent, SearchKeywordPrompt(), SearchKeywordCaption(), wxString(),
                              wxOK | wxCANCEL | wxCENTRE);
-    SetOkCancelLabels(&dialog, SearchButtonLabel(), SearchCancelLabel());
+    SetOkCancelLabels(&dialog, SearchButtonLabel(), CancelLabel());
     if (dialog.ShowModal() != wxID_OK)
         return std::nullopt;
     std::optional<wxString> keyword = CleanSearchKeyword(dialog.GetValue());
     if (!keyword)
-        ShowMessageBox(parent, SearchKeywordMissing(), NoticeCaption(), wxOK | wxICON_INFORMATION);
+        ShowNoticeBox(parent, SearchKeywordMissing());
     return keyword;
 }

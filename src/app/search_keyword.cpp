@@ -3,9 +3,7 @@
 wxString SearchKeywordPrompt() { return wxS("请输入帖子关键词。"); }
 wxString SearchKeywordCaption() { return wxS("搜索帖子"); }
 wxString SearchButtonLabel() { return wxS("搜索"); }
-wxString SearchCancelLabel() { return wxS("取消"); }
 wxString SearchKeywordMissing() { return wxS("请输入搜索关键词。"); }
-wxString NoticeCaption() { return wxS("提示"); }
 
 namespace {
 

@@ -8,11 +8,9 @@
 wxString SearchKeywordPrompt();
 wxString SearchKeywordCaption();
 wxString SearchButtonLabel();
-wxString SearchCancelLabel();
 
 // The keyword to search for, white space removed at both ends; nullopt when
 // nothing is left (then SearchKeywordMissing() is shown instead).
 std::optional<wxString> CleanSearchKeyword(const wxString& entered);
 
 wxString SearchKeywordMissing();
-wxString NoticeCaption();

@@ -92,6 +92,13 @@ gboolean TextDialogAnswerer::Poll(gpointer data)
     for (wxWindow* window : wxTopLevelWindows) {
         auto* dialog = dynamic_cast<wxTextEntryDialog*>(window);
         if (dialog != nullptr && dialog->IsModal()) {
+            auto label = [dialog](int id) {
+                wxWindow* button = dialog->FindWindow(id);
+                return button != nullptr ? button->GetLabel() : wxString();
+            };
+            self->caption_ = dialog->GetTitle();
+            self->okLabel_ = label(wxID_OK);
+            self->cancelLabel_ = label(wxID_CANCEL);
             dialog->SetValue(self->value_);
             dialog->EndModal(self->id_);
             ++self->answered_;

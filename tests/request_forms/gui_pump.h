@@ -81,6 +81,11 @@ public:
     TextDialogAnswerer(const wxString& value, int id);
     ~TextDialogAnswerer();
     int Answered() const { return answered_; }
+    // What the last answered dialog showed: its caption and the labels of
+    // its wxID_OK and wxID_CANCEL buttons (empty when it has none).
+    const wxString& Caption() const { return caption_; }
+    const wxString& OkLabel() const { return okLabel_; }
+    const wxString& CancelLabel() const { return cancelLabel_; }
 
 private:
     static gboolean Poll(gpointer self);
@@ -88,6 +93,7 @@ private:
     int id_;
     int answered_ = 0;
     guint source_ = 0;
+    wxString caption_, okLabel_, cancelLabel_;
 };
 
 } // namespace guitest

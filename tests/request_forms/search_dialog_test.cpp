@@ -15,6 +15,9 @@ TEST(SearchDialog, KeywordIsTrimmed)
     EXPECT_EQ(*keyword, wxString(wxS("古风 歌曲")));
     EXPECT_EQ(typed.Answered(), 1);
     EXPECT_TRUE(notice.Seen().empty());
+    EXPECT_EQ(typed.Caption(), wxString(wxS("搜索帖子")));
+    EXPECT_EQ(typed.OkLabel(), wxString(wxS("搜索")));
+    EXPECT_EQ(typed.CancelLabel(), wxString(wxS("取消")));
 }
 
 TEST(SearchDialog, BlankKeywordGetsANoticeAndNoSearch)
