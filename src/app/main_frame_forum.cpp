@@ -8,7 +8,6 @@
 #include "posts/post_detail_dialog.h"
 #include "ui/message_box.h"
 
-#include <wx/arrstr.h>
 #include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
@@ -42,10 +41,7 @@ void MainFrame::ShowForumList(const RenderedList& list) {
     // updated all the same and appears when the user switches back.
     if (IsMusicCategory()) return;
     listLabel->SetLabel(list.label);
-    wxArrayString rows;
-    rows.reserve(list.rows.size());
-    for (const wxString& row : list.rows) rows.Add(row);
-    mainList->Set(rows);
+    mainList->Set(list.rows);
     if (list.selection >= 0 && list.selection < static_cast<int>(mainList->GetCount())) {
         mainList->SetSelection(list.selection);
     }
