@@ -1,12 +1,17 @@
 #include "posts/post_detail_model.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
-// Half up: 61.5 s reads 01:02. Negative or broken values count as 0.
+// Half up: 61.5 s reads 01:02. Negative or broken values count as 0, and
+// absurd ones (a stream reporting a length of 1e300 s) stop at the largest
+// int instead of overflowing the conversion.
 long RoundHalfUp(double value) {
     if (!std::isfinite(value) || value <= 0) return 0;
+    constexpr long kLargest = std::numeric_limits<int>::max();
+    if (value >= static_cast<double>(kLargest)) return kLargest;
     return static_cast<long>(value + 0.5);
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 wxString U8(const char* s) { return wxString::FromUTF8(s); }
@@ -63,6 +65,10 @@ TEST(PostTexts, ClockRoundsHalfUpAndDoesNotWrapMinutes) {
     EXPECT_EQ(FormatMediaClock(3599.5), wxS("60:00"));
     EXPECT_EQ(FormatMediaClock(4500), wxS("75:00"));
     EXPECT_EQ(FormatMediaClock(-3), wxS("00:00"));
+    // Broken player values: nothing overflows, nothing goes negative.
+    EXPECT_EQ(FormatMediaClock(std::numeric_limits<double>::quiet_NaN()), wxS("00:00"));
+    EXPECT_EQ(FormatMediaClock(std::numeric_limits<double>::infinity()), wxS("00:00"));
+    EXPECT_EQ(FormatMediaClock(1e300), wxS("35791394:07"));  // INT_MAX seconds
 }
 
 TEST(PostTexts, StatusLineInEveryState) {
