@@ -218,7 +218,10 @@ void PostDetailDialog::RefreshStatus() {
     s.volume = player_.GetVolume();
     s.position = player_.GetPosition();
     s.length = player_.GetLength();
-    statusText_->SetLabel(FormatPlaybackStatus(s));
+    // The timer refreshes twice a second while the clock moves once; an
+    // unchanged text is not set again (no relayout, nothing re-announced).
+    const wxString text = FormatPlaybackStatus(s);
+    if (text != statusText_->GetLabel()) statusText_->SetLabel(text);
 }
 
 void PostDetailDialog::OnTimer(wxTimerEvent&) {
