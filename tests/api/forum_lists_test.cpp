@@ -49,6 +49,18 @@ const char* kEntries = R"([
     {"id":16,"title":"最后一个","extra":{"ignored":[1,2]}}
 ])";
 
+// Anonymous reads are one GET carrying only Accept: application/json.
+void ExpectOnePlainGet(const qtest::HttpTestServer& server, const std::string& target)
+{
+    ASSERT_EQ(server.RequestCount(), 1u);
+    const auto req = server.Requests().at(0);
+    EXPECT_EQ(req.method, "GET");
+    EXPECT_EQ(req.target, target);
+    EXPECT_EQ(req.HeaderNames(), (std::vector<std::string>{"Host", "User-Agent", "Accept"}));
+    EXPECT_EQ(req.Header("Accept"), "application/json");
+    EXPECT_EQ(req.body, "");
+}
+
 TEST(PostLists, EachListSendsItsPlainGetAndReadsItsEntries)
 {
     for (const ListOp& op : FrontPageLists()) {
@@ -83,11 +95,7 @@ TEST(PostLists, EachListSendsItsPlainGetAndReadsItsEntries)
         EXPECT_EQ(page.items[2].replyCount, 2);
         EXPECT_EQ(page.items[3].id, 16);
 
-        const auto req = server.Requests().at(0);
-        EXPECT_EQ(req.method, "GET");
-        EXPECT_EQ(server.RequestCount(), 1u);
-        EXPECT_EQ(req.HeaderNames(), (std::vector<std::string>{"Host", "User-Agent", "Accept"}));
-        EXPECT_EQ(req.Header("Accept"), "application/json");
+        ExpectOnePlainGet(server, op.path);
     }
 }
 
@@ -153,7 +161,7 @@ TEST(SectionPosts, ReadsSectionThenPostPageStepByStep)
     EXPECT_EQ(page.pageInfo.pages, 2);
     ASSERT_EQ(page.items.size(), 1u);
     EXPECT_TRUE(page.items[0].top);
-    EXPECT_EQ(server.Requests().at(0).target, path);
+    ExpectOnePlainGet(server, path);
 
     // The section's id and name survive a later failure.
     server.Answer("GET", path, qtest::Ok(R"({"name":"音乐","postPage":[]})"));
@@ -189,6 +197,7 @@ TEST(Sections, KeepNamedSectionsInOrderAndNeedAnArray)
         {"id":4,"name":"闲聊","description":null}])"));
     const SectionList list = client.GetSections();
     ASSERT_TRUE(list.ok);
+    ExpectOnePlainGet(server, "/api/section");
     ASSERT_EQ(list.sections.size(), 3u);
     EXPECT_EQ(list.sections[0].name, wxS("公告"));
     EXPECT_EQ(list.sections[0].description, wxS("站务"));
@@ -220,6 +229,7 @@ TEST(Replies, KeepEveryNumberedFloorInServerOrder)
     const ReplyPage page = client.GetReplies(42, 2, 20);
     ASSERT_TRUE(page.ok);
     EXPECT_EQ(page.postId, 42);
+    ExpectOnePlainGet(server, path);
     EXPECT_EQ(page.pageInfo.total, 45);
     ASSERT_EQ(page.items.size(), 3u);
     const ReplyItem& r = page.items[0];
