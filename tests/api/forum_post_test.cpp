@@ -200,4 +200,14 @@ TEST(SectionManager, NoDefiniteAnswerKeepsTheLastMessage)
     EXPECT_EQ(c.error, wxS("连接服务器失败。"));
 }
 
+TEST(SectionManager, SilentServerCostsOneTimeOutNotOnePerForm)
+{
+    qtest::HttpTestServer server;
+    server.SetDefault(qtest::Ok().WithDelay(std::chrono::seconds(5)));
+    const ManagerCheck c = ClientFor(server).CheckSectionManager(wxS("T"), wxS("S=1"), 1);
+    EXPECT_FALSE(c.answered);
+    EXPECT_EQ(c.error, wxS("接收响应失败。"));
+    EXPECT_EQ(server.RequestCount(), 1u);
+}
+
 }  // namespace

@@ -91,6 +91,17 @@ TEST(SendGet, FirstAcceptedAnswerEndsTheWalkWithItsDocument)
     EXPECT_EQ(doc["data"]["name"].GetString(), std::string("甲"));
 }
 
+TEST(SendGet, SilentServerCostsOneTimeOutNotOnePerForm)
+{
+    qtest::HttpTestServer server;
+    server.SetDefault(qtest::Ok().WithDelay(std::chrono::seconds(5)));
+    rapidjson::Document doc;
+    wxString msg;
+    EXPECT_FALSE(ClientFor(server).SendGet(wxS("/api/me"), wxS("T"), wxS("S=1"), wxS("失败"), doc, msg));
+    EXPECT_EQ(msg, wxS("接收响应失败。"));
+    EXPECT_EQ(server.RequestCount(), 1u);
+}
+
 TEST(SendWithFallbacks, NestsPathsOutsideVariantsOutsideRebuiltHeaderSets)
 {
     qtest::HttpTestServer server;
