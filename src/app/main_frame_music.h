@@ -65,6 +65,3 @@ private:
     // The music rows now in the list, row i = entry i.
     std::vector<MusicRow> shownRows_;
 };
-
-// How a hotkey's combination is written for the user, e.g. "Ctrl+Shift+PageDown".
-wxString HotkeyLabel(int modifiers, int keyCode);

@@ -38,8 +38,7 @@ const char* const kAudioWildcard =
     "音频文件 (*.mp3;*.wav;*.flac;*.m4a;*.aac;*.ogg;*.wma)|*.mp3;*.wav;*.flac;*.m4a;*.aac;*.ogg;*.wma|"
     "所有文件 (*.*)|*.*";
 
-}  // namespace
-
+// How a hotkey's combination is written for the user, e.g. "Ctrl+Shift+PageDown".
 wxString HotkeyLabel(int modifiers, int keyCode) {
     wxString label;
     if (modifiers & HotkeyCtrl) label += "Ctrl+";
@@ -56,6 +55,8 @@ wxString HotkeyLabel(int modifiers, int keyCode) {
     default: return label + wxString(static_cast<wxChar>(keyCode)).Upper();
     }
 }
+
+}  // namespace
 
 MainFrameMusic::MainFrameMusic(MainFrame& frame)
     : frame_(frame),
