@@ -26,8 +26,9 @@ void MainFrame::GoBackInForum() { forum.GoBack(); }
 void MainFrame::SyncForumSession() { forum.SetSession(SessionRow{loggedIn, displayName}); }
 
 void MainFrame::ShowForumMenu() {
-    // Floor lists offer a reply to the selected floor; post lists get their
-    // own menu with the edit and delete commands; the home view has none.
+    // Floor lists offer a reply to the selected floor; the home view has no
+    // menu. Post lists have none yet: their edit and delete menu arrives
+    // with those commands (OnEditPost, OnDeletePost).
     std::optional<FloorMenu> floorMenu = forum.FloorMenuFor(mainList->GetSelection());
     if (!floorMenu) return;
     wxMenu menu;
