@@ -55,12 +55,7 @@ struct SettingsStoreTest : ::testing::Test {
     std::string FileText() { return qtest::ReadFile(store.SettingsFilePath().utf8_string()); }
     void WriteFile(const std::string& text)
     {
-        fs::create_directories(fs::u8path(folder.utf8_string()));
-        std::string path = store.SettingsFilePath().utf8_string();
-        FILE* f = fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        fwrite(text.data(), 1, text.size(), f);
-        fclose(f);
+        ASSERT_EQ(dir.write("数据/澄川论坛/settings.ini", text), store.SettingsFilePath().utf8_string());
     }
 };
 

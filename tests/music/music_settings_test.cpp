@@ -16,11 +16,7 @@ struct MusicSettingsTest : ::testing::Test {
     std::string FileText() { return qtest::ReadFile(store.SettingsFilePath().utf8_string()); }
     void WriteFile(const std::string& text)
     {
-        std::string path = store.SettingsFilePath().utf8_string();
-        FILE* f = fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        fwrite(text.data(), 1, text.size(), f);
-        fclose(f);
+        ASSERT_EQ(dir.write("config/settings.ini", text), store.SettingsFilePath().utf8_string());
     }
 };
 
