@@ -2,10 +2,14 @@
 // (empty) files in a temporary folder. Each benchmark times one whole
 // operation; ListFolders is the floor that any rebuild must pay, and
 // RebuildAgainstListing reports the ratio of the two directly.
+#include "music/audio_player_playback.h"
+#include "music/music_controller.h"
+#include "music/music_fakes.h"
 #include "music/music_library.h"
 #include "music/music_settings.h"
 #include "music/music_view.h"
 #include "support/temp_dir.h"
+#include "support/test_media.h"
 
 #include <benchmark/benchmark.h>
 
@@ -152,6 +156,40 @@ void BM_RebuildAgainstListing(benchmark::State& state)
     state.counters["ratio"] = list > 0 ? rebuild / list : 0;
 }
 BENCHMARK(BM_RebuildAgainstListing)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// One 500 ms status tick while a song plays on the real player (null
+// output) in the music category: the end-of-song check, the device list
+// refresh and the status sentence. Argument 0 times the tick with the
+// category hidden, where only the end-of-song check runs.
+void BM_StatusTick(benchmark::State& state)
+{
+    qtest::TempDir dir;
+    SettingsStore store(wxString::FromUTF8(dir.file("config")));
+    MusicSettings settings;
+    settings.playlistPaths = {
+        wxString::FromUTF8(qtest::MakeMedia(dir.path(), "tone.ogg", qtest::MediaKind::Ogg, 600))};
+    SaveMusicSettings(store, settings);
+    AudioEngineOptions options;
+    options.audioOutputs = "null";
+    AudioPlayer audio(options);
+    AudioPlayerPlayback playback(audio);
+    MusicLibrary library;
+    RecordingHost host;
+    host.shown = state.range(0) != 0;
+    MusicController controller(library, playback, host, store);
+    controller.RebuildLibrary();
+    if (!controller.PlaySong(0, -1)) {
+        state.SkipWithError("the song did not start");
+        return;
+    }
+    for (auto _ : state) {
+        audio.DrainEvents();
+        controller.OnStatusTick();
+        host.statuses.clear();
+    }
+    if (!playback.IsPlaying()) state.SkipWithError("the song stopped during the run");
+}
+BENCHMARK(BM_StatusTick)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
