@@ -261,10 +261,17 @@ TEST_F(ForumWindowTest, FloorsWithTheirMenuAndThePostFetchedOnEnter) {
     ASSERT_GE(rows.size(), 7u);
     EXPECT_EQ(rows[0], U("查看楼主：NVDA 与 Orca 常用快捷键对照整理"));
     // Bodies with line breaks are shown on one line, long ones are cut.
+    size_t cut = 0;
     for (const wxString& row : rows) {
         EXPECT_FALSE(row.Contains(wxS("\n")) || row.Contains(wxS("\r"))) << row;
         EXPECT_LE(row.length(), 120u + 3 + wxString(U(" | 回复 99楼")).length()) << row;
+        if (row.Contains(U("楼 夜航船：我用 Orca 三年了"))) {
+            EXPECT_EQ(row.length(), 123u) << row;  // its 136-character body is cut
+            EXPECT_TRUE(row.EndsWith(wxS("..."))) << row;
+            ++cut;
+        }
     }
+    EXPECT_EQ(cut, 1u);
     Select("2楼 ");
     std::optional<FloorMenu> menu = frame->ForumState().FloorMenuFor(List()->GetSelection());
     ASSERT_TRUE(menu.has_value());
