@@ -118,7 +118,7 @@ void WriteSummary(JsonWriter& w, const Statement& row) {
 
 std::string PostPage(Database& db, const Paging& paging, const std::string& where, const std::string& order,
                      const std::function<void(Statement&)>& bind,
-                     const std::function<void(JsonWriter&, const Statement&)>& item) {
+                     const RowWriter& item) {
     std::string from = " FROM posts p JOIN users u ON u.id = p.user_id WHERE " + where;
     auto count = db.Prepare(("SELECT COUNT(*)" + from).c_str());
     if (bind) bind(count);
@@ -256,7 +256,7 @@ std::string ToJson(const std::function<void(JsonWriter&)>& write) {
 }
 
 void WriteRowObjects(JsonWriter& w, Statement& st,
-                     const std::function<void(JsonWriter&, const Statement&)>& members) {
+                     const RowWriter& members) {
     w.StartArray();
     while (st.Step()) {
         w.StartObject();

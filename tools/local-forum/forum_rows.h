@@ -7,6 +7,7 @@
 #include "router.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace forum {
@@ -15,6 +16,9 @@ namespace forum {
 std::string FormatTime(std::int64_t epoch);
 std::string FormatTimeCn(std::int64_t epoch);
 std::int64_t Now();
+
+// Writes the members (or the whole element) of one query row.
+using RowWriter = std::function<void(JsonWriter&, const Statement&)>;
 
 struct Paging {
     int pageNum = 1;
@@ -39,7 +43,7 @@ void WriteSummary(JsonWriter& w, const Statement& row);
 // parameters (?1, ?2, ...); `item` writes one row's element.
 std::string PostPage(Database& db, const Paging& paging, const std::string& where, const std::string& order,
                      const std::function<void(Statement&)>& bind = {},
-                     const std::function<void(JsonWriter&, const Statement&)>& item = WriteSummary);
+                     const RowWriter& item = WriteSummary);
 
 // Writes the whole detail object of a visible post; false when the post
 // does not exist or is deleted.
@@ -60,6 +64,6 @@ std::string ToJson(const std::function<void(JsonWriter&)>& write);
 // Writes one object per remaining row of `st` into an array; `members`
 // puts that row's members into the open object.
 void WriteRowObjects(JsonWriter& w, Statement& st,
-                     const std::function<void(JsonWriter&, const Statement&)>& members);
+                     const RowWriter& members);
 
 }  // namespace forum

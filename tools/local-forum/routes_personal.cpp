@@ -9,37 +9,29 @@
 namespace forum {
 namespace {
 
-Reply Albums(Call& call) {
-    int user = SessionUser(call);
-    if (!user) return Reply::NeedLogin();
-    auto st = call.db().Prepare(
-        "SELECT a.id, a.name, (SELECT COUNT(*) FROM posts p WHERE p.album_id = a.id AND p.deleted = 0) "
-        "FROM albums a WHERE a.user_id = ? ORDER BY a.id");
-    st.Bind(1, user);
-    return Reply::Ok(ToJson([&](JsonWriter& w) {
-        WriteRowObjects(w, st, [](JsonWriter& o, const Statement& row) {
-            Put(o, "id", row.Int(0));
-            Put(o, "name", row.Text(1));
-            Put(o, "postCount", row.Int(2));
-        });
-    }));
+// The rows of `sql`, whose one parameter is the signed-in user, as an
+// array of objects.
+Handler UserRows(const char* sql, RowWriter members) {
+    return [sql, members](Call& call) {
+        int user = SessionUser(call);
+        if (!user) return Reply::NeedLogin();
+        auto st = call.db().Prepare(sql);
+        st.Bind(1, user);
+        return Reply::Ok(ToJson([&](JsonWriter& w) { WriteRowObjects(w, st, members); }));
+    };
 }
 
-Reply Following(Call& call) {
-    int user = SessionUser(call);
-    if (!user) return Reply::NeedLogin();
-    auto st = call.db().Prepare(
-        "SELECT u.id, u.name, u.level, u.avatar FROM follows f JOIN users u ON u.id = f.followed_id "
-        "WHERE f.user_id = ? ORDER BY u.id");
-    st.Bind(1, user);
-    return Reply::Ok(ToJson([&](JsonWriter& w) {
-        WriteRowObjects(w, st, [](JsonWriter& o, const Statement& row) {
-            Put(o, "id", row.Int(0));
-            Put(o, "userName", row.Text(1));
-            Put(o, "level", row.Text(2));
-            Put(o, "avatar", row.Text(3));
-        });
-    }));
+void AlbumMembers(JsonWriter& o, const Statement& row) {
+    Put(o, "id", row.Int(0));
+    Put(o, "name", row.Text(1));
+    Put(o, "postCount", row.Int(2));
+}
+
+void FollowedMembers(JsonWriter& o, const Statement& row) {
+    Put(o, "id", row.Int(0));
+    Put(o, "userName", row.Text(1));
+    Put(o, "level", row.Text(2));
+    Put(o, "avatar", row.Text(3));
 }
 
 // Related entries name the post as an object of the relation.
@@ -135,8 +127,15 @@ Handler RecordList(std::string list) {
 }  // namespace
 
 void RegisterPersonalRoutes(Router& r) {
-    r.Get("/api/album", Albums);
-    r.Get("/api/follow/followed", Following);
+    r.Get("/api/album",
+          UserRows("SELECT a.id, a.name, "
+                   "(SELECT COUNT(*) FROM posts p WHERE p.album_id = a.id AND p.deleted = 0) "
+                   "FROM albums a WHERE a.user_id = ? ORDER BY a.id",
+                   AlbumMembers));
+    r.Get("/api/follow/followed",
+          UserRows("SELECT u.id, u.name, u.level, u.avatar FROM follows f JOIN users u ON u.id = f.followed_id "
+                   "WHERE f.user_id = ? ORDER BY u.id",
+                   FollowedMembers));
     r.Get("/api/post/my", MyPosts);
     r.Get("/api/post/my-reply", MyReplies);
     r.Get("/api/msg/my", Messages);
