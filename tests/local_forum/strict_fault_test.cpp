@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
+#include <vector>
 
 namespace qtest {
 namespace {
@@ -69,6 +71,76 @@ TEST(ForumStrict, OnlyTheShortPostBodyIsTaken) {
     ASSERT_EQ(fallback.code(), 0) << fallback.body;
     std::string id = std::to_string(fallback.data()["id"].GetInt());
     EXPECT_STREQ(http.Get("/api/post/" + id).data()["title"].GetString(), "短格式");
+}
+
+// Every other form of a pinned family is refused with 415 and a message
+// naming the strict mode.
+void ExpectRefused(ForumHttp& http, const std::string& method, const std::string& path,
+                   const std::vector<std::string>& bodies, const httplib::Headers& headers) {
+    for (const auto& body : bodies) {
+        Answer a = http.Send(method, path, body, headers);
+        EXPECT_EQ(a.code(), 415) << body << ": " << a.body;
+        EXPECT_NE(a.errMsg().find("严格模式"), std::string::npos) << body << ": " << a.body;
+    }
+}
+
+TEST(ForumStrict, OnlyThePinnedReportBodyIsTaken) {
+    LocalForumProcess forum({"--no-media", "--only-report-body", "type=0,id"});
+    ASSERT_TRUE(forum.ok()) << forum.error();
+    ForumHttp http(forum);
+    auto h = TokenHeader(http.Login(LocalForumProcess::kUserMobile, LocalForumProcess::kUserPassword));
+    ExpectRefused(http, "POST", "/api/complaint",
+                  {R"({"type":1,"objectId":1,"reason":"广告"})", R"({"type":1,"id":1,"reason":"广告"})",
+                   R"({"type":0,"objectId":1,"reason":"广告"})"},
+                  h);
+    Answer taken = http.Send("POST", "/api/complaint", R"({"type":0,"id":1,"reason":"广告"})", h);
+    EXPECT_EQ(taken.code(), 0) << taken.body;
+}
+
+TEST(ForumStrict, OnlyThePinnedMoveBodyIsTakenAndOnlyItMoves) {
+    LocalForumProcess forum({"--no-media", "--only-move-body", "postId+targetSectionId"});
+    ASSERT_TRUE(forum.ok()) << forum.error();
+    ForumHttp http(forum);
+    auto h = TokenHeader(http.Login(LocalForumProcess::kManagerMobile, LocalForumProcess::kManagerPassword));
+    ASSERT_EQ(http.Get("/api/post/1").data()["sectionId"].GetInt(), 1);
+    ExpectRefused(http, "PATCH", "/api/post/move",
+                  {R"({"id":1,"sectionId":3})", R"({"id":1,"targetSectionId":3})", R"({"postId":1,"sectionId":3})"}, h);
+    EXPECT_EQ(http.Get("/api/post/1").data()["sectionId"].GetInt(), 1);
+    Answer taken = http.Send("PATCH", "/api/post/move", R"({"postId":1,"targetSectionId":2})", h);
+    ASSERT_EQ(taken.code(), 0) << taken.body;
+    EXPECT_EQ(http.Get("/api/post/1").data()["sectionId"].GetInt(), 2);
+}
+
+TEST(ForumStrict, OnlyThePinnedMessageBodyIsTakenAndOnlyItIsDelivered) {
+    LocalForumProcess forum({"--no-media", "--only-message-body", "toUserId+body"});
+    ASSERT_TRUE(forum.ok()) << forum.error();
+    ForumHttp http(forum);
+    auto h = TokenHeader(http.Login(LocalForumProcess::kUserMobile, LocalForumProcess::kUserPassword));
+    auto inbox = [&] {
+        auto orange = TokenHeader(http.Login("13800000007", "demo123"));
+        return http.Get("/api/msg/my?pageNum=1&pageSize=20", orange).data()["total"].GetInt();
+    };
+    ExpectRefused(http, "POST", "/api/msg",
+                  {R"({"rUserId":7,"content":"你好"})", R"({"userId":7,"body":"你好"})",
+                   R"({"toUserId":7,"content":"你好"})", R"({"receiverId":7,"body":"你好"})"},
+                  h);
+    EXPECT_EQ(inbox(), 0);
+    Answer taken = http.Send("POST", "/api/msg", R"({"toUserId":7,"body":"你好"})", h);
+    ASSERT_EQ(taken.code(), 0) << taken.body;
+    EXPECT_EQ(inbox(), 1);
+}
+
+TEST(ForumStrict, OnlyThePinnedVerifyBodyMakesACode) {
+    LocalForumProcess forum({"--no-media", "--only-verify-body", "plain-text"});
+    ASSERT_TRUE(forum.ok()) << forum.error();
+    ForumHttp http(forum);
+    const std::string mobile = "13900000456";
+    ExpectRefused(http, "POST", "/api/verify-code",
+                  {"\"" + mobile + "\"", mobile, R"({"mobile":")" + mobile + "\"}"}, {});
+    EXPECT_EQ(forum.LastVerifyCode(mobile), "");
+    Answer taken = http.Send("POST", "/api/verify-code", mobile, {}, "text/plain; charset=utf-8");
+    ASSERT_EQ(taken.code(), 0) << taken.body;
+    EXPECT_EQ(forum.LastVerifyCode(mobile).size(), 6u) << forum.log();
 }
 
 TEST(ForumStrict, UnknownFormsAreRefusedAtStart) {
