@@ -31,12 +31,11 @@ RenderedList ForumBrowser::Render()
 {
     shown_.clear();
     RenderedList rendered;
+    // The home view is pushed by the first successful section load and never
+    // popped, so an empty stack means the sections are still to be loaded.
     if (stack_.empty()) {
-        if (sections_.empty()) {
-            rendered.needsSections = true;
-            return rendered;
-        }
-        stack_.push_back(BuildHomeView(session_, sections_));
+        rendered.needsSections = true;
+        return rendered;
     }
     const View& top = stack_.back();
     rendered.label = ListLabelFor(top);
@@ -280,15 +279,8 @@ ForumUpdate ForumBrowser::RebuildHome(bool onlyIfHomeShown)
 {
     ForumUpdate update;
     if (stack_.empty()) {
-        if (onlyIfHomeShown)
-            return update;
-        if (sections_.empty()) {
-            update.needsSections = true;
-            return update;
-        }
-        stack_.push_back(BuildHomeView(session_, sections_));
-        stale_ = true;
-        update.render = true;
+        // No sections yet: loading them builds the home view with the session.
+        update.needsSections = !onlyIfHomeShown;
         return update;
     }
     // A home view exists only after a successful section load, so the

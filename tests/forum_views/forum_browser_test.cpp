@@ -20,6 +20,15 @@ TEST(ForumBrowser, NothingShownUntilTheSectionsLoad)
     EXPECT_EQ(update.errorText, failed.error);
     EXPECT_TRUE(update.clearList);  // no stale rows left without entries behind them
     EXPECT_TRUE(browser.Stack().empty());
+    // A login before any sections arrived: the home view comes with them.
+    browser.SetSession(SessionRow{true, wxS("小红")});
+    ForumUpdate rebuild = browser.RebuildHome();
+    EXPECT_TRUE(rebuild.needsSections);
+    EXPECT_FALSE(rebuild.render);
+    EXPECT_FALSE(browser.RebuildHome(true).needsSections);  // only if shown: nothing is
+    EXPECT_TRUE(browser.Render().needsSections);
+    EXPECT_TRUE(browser.Stack().empty());
+    browser.SetSession(SessionRow{});
 
     update = browser.ApplySections(Sections());
     ASSERT_TRUE(update.render);
