@@ -205,25 +205,6 @@ bool WriteDetail(JsonWriter& w, Call& call, int postId, int viewerId) {
     return true;
 }
 
-const char* const kReplyColumns =
-    "r.id, r.post_id, r.user_id, r.parent_id, r.floor, r.body, r.created, u.name, "
-    "(SELECT pr.floor FROM replies pr WHERE pr.id = r.parent_id)";
-
-void WriteReply(JsonWriter& w, Database& db, const Statement& row, int sectionId) {
-    w.StartObject();
-    Put(w, "id", row.Int(0));
-    Put(w, "postId", row.Int(1));
-    Put(w, "userId", row.Int(2));
-    Put(w, "parentId", row.Int(3));
-    Put(w, "floor", row.Int(4));
-    Put(w, "parentFloor", row.IsNull(8) ? 0 : row.Int(8));
-    Put(w, "userName", row.Text(7));
-    Put(w, "body", row.Text(5));
-    Put(w, "createTime", FormatTime(row.Int64(6)));
-    Put(w, "isManager", ManagesSection(db, row.Int(2), sectionId) ? 1 : 0);
-    w.EndObject();
-}
-
 bool IsAdmin(Database& db, int userId) {
     return db.Scalar(0, "SELECT is_admin FROM users WHERE id = ?", userId) != 0;
 }

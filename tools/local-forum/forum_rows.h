@@ -1,5 +1,5 @@
 // How forum rows are written into answers: post summaries, post details,
-// replies, paging members and time texts, plus the permission questions
+// paging members and time texts, plus the permission questions
 // several endpoint groups ask.
 #pragma once
 
@@ -49,8 +49,6 @@ std::string PostPage(Database& db, const Paging& paging, const std::string& wher
 // does not exist or is deleted.
 bool WriteDetail(JsonWriter& w, Call& call, int postId, int viewerId);
 
-extern const char* const kReplyColumns;  // from "replies r JOIN users u"
-void WriteReply(JsonWriter& w, Database& db, const Statement& row, int sectionId);
 
 bool IsAdmin(Database& db, int userId);
 bool ManagesSection(Database& db, int userId, int sectionId);
