@@ -90,6 +90,7 @@ void WritePage(JsonWriter& w, const Paging& paging, int total, const std::functi
     w.EndObject();
 }
 
+// The columns of a PostPage row, as WriteSummary reads them.
 const char* const kSummaryColumns =
     "p.id, p.title, u.name, p.user_id, p.section_id, p.created, p.reply_count, p.view_count, "
     "p.top, p.essence, p.sink, p.lock, p.status, p.top_all, p.summary, p.last_reply";

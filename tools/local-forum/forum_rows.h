@@ -34,8 +34,7 @@ void PutPageInfo(JsonWriter& w, const Paging& paging, int total);
 // Writes the object {"list":[...], page info}; `items` writes the elements.
 void WritePage(JsonWriter& w, const Paging& paging, int total, const std::function<void()>& items);
 
-// Column list for WriteSummary; queries select it from "posts p JOIN users u".
-extern const char* const kSummaryColumns;
+// Writes one post summary from a PostPage row.
 void WriteSummary(JsonWriter& w, const Statement& row);
 
 // One page of the posts of "posts p JOIN users u" that match `where`, in

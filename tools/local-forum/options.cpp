@@ -71,6 +71,8 @@ bool ParseFault(const std::string& spec, FaultRule& rule, std::string& error) {
     return true;
 }
 
+std::string HelpText();
+
 }  // namespace
 
 bool FaultRule::Matches(const std::string& requestPath) const {
@@ -176,6 +178,8 @@ bool ParseOptions(int argc, char** argv, Options& out, std::string& error, bool&
     return true;
 }
 
+namespace {
+
 std::string HelpText() {
     return R"(local-forum — the project's local 澄川论坛 server (loopback only)
 
@@ -221,5 +225,7 @@ The request is still carried out; only its answer is broken.
   --help               this text
 )";
 }
+
+}  // namespace
 
 }  // namespace forum

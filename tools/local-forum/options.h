@@ -45,8 +45,6 @@ struct Options {
 // when --help was asked for, with the help text in `error`).
 bool ParseOptions(int argc, char** argv, Options& out, std::string& error, bool& helpShown);
 
-std::string HelpText();
-
 // The option name of a family, for messages ("--only-toggle-body").
 std::string FamilyOption(Family family);
 
