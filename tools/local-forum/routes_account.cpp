@@ -23,7 +23,7 @@ struct Credentials {
     std::string mobile, password, code;
 };
 
-// Reads {"mobile","password"[,"code"]}; an empty optional error means ok.
+// Reads {"mobile","password"[,"code"]}; returns why not, or an empty text.
 std::string ReadCredentials(const std::string& body, bool needCode, Credentials& out) {
     rapidjson::Document doc;
     std::string error;
