@@ -87,10 +87,6 @@ private:
     void ShowMusicMenu();     // music view: play modes and delete commands
     void ShowListMenu();         // context menu of the current view
 
-    // Closing.
-    void SaveMusicState();  // music library: write the settings
-    void ReleaseHotkeys();  // global hotkeys: unregister
-
     // Event handlers.
     void OnCategoryChanged(wxCommandEvent& event);
     void OnListSelected(wxCommandEvent& event);

@@ -75,11 +75,3 @@ void MainFrame::OnTimer(wxTimerEvent&) {
     music->DrainPlayerEvents();
     music->Controller().OnStatusTick();
 }
-
-void MainFrame::SaveMusicState() {
-    if (music) music->Controller().SaveMusicSettings();
-}
-
-void MainFrame::ReleaseHotkeys() {
-    if (music) music->Controller().UnregisterMusicHotkeys();
-}

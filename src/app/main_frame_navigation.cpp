@@ -1,5 +1,6 @@
 // Rendering, focus, keys and the closing sequence of the main window.
 #include "app/main_frame.h"
+#include "app/main_frame_music.h"
 
 #include "app/main_ids.h"
 #include "music/cue.h"
@@ -143,9 +144,9 @@ void MainFrame::OnDeletePost(wxCommandEvent&) {
 }
 
 void MainFrame::OnClose(wxCloseEvent& event) {
-    SaveMusicState();
-    if (statusTimer.IsRunning()) statusTimer.Stop();
-    ReleaseHotkeys();
+    // Saves the music settings, stops the status timer and releases the
+    // global hotkeys.
+    if (music) music->Controller().Shutdown();
     // The exit cue is heard to its end before the window goes away.
     PlayCue(wxS("tc.wav"), true);
     event.Skip();
