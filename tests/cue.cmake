@@ -3,6 +3,5 @@
 quillery_test(cue_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/cue/cue_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/cue/pulse_server.cpp
   LINK qcue qsoundcue)
 add_dependencies(cue_test quillery_cues)

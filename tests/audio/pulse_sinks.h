@@ -3,10 +3,9 @@
 // Available() is false when pulseaudio cannot be started here.
 #pragma once
 
-#include "support/temp_dir.h"
+#include "support/pulse_server.h"
 
 #include <string>
-#include <sys/types.h>
 
 namespace qtest {
 
@@ -17,7 +16,7 @@ public:
     PulseSinks(const PulseSinks&) = delete;
     PulseSinks& operator=(const PulseSinks&) = delete;
 
-    bool Available() const { return pid_ > 0; }
+    bool Available() const { return server_.running(); }
     // The sink name ("a" or "b") each playing stream is on, in stream order.
     std::string SinksOfStreams() const;
     // Suspends a sink ("a" or "b"): new streams on it are refused, so a
@@ -25,11 +24,7 @@ public:
     void Suspend(const std::string& sink) const;
 
 private:
-    std::string Pactl(const std::string& args) const;
-
-    TempDir dir_;
-    std::string server_;
-    pid_t pid_ = -1;
+    PulseServer server_;
 };
 
 }  // namespace qtest

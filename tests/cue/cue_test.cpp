@@ -1,6 +1,6 @@
 // Sound cues: where the files are found, the generated files themselves,
 // and playing through a real (private) sound server or none at all.
-#include "cue/pulse_server.h"
+#include "support/pulse_server.h"
 #include "music/cue.h"
 #include "platform/sound_cue.h"
 #include "support/temp_dir.h"

@@ -1,7 +1,8 @@
-#include "cue/pulse_server.h"
+#include "support/pulse_server.h"
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -26,8 +27,21 @@ bool CanConnect(const std::string& path) {
 
 }  // namespace
 
-PulseServer::PulseServer() : socket_(dir_.file("native")) {
-    std::string protocol = "module-native-protocol-unix socket=" + socket_ + " auth-anonymous=1";
+PulseServer::PulseServer(const std::vector<std::string>& modules) : socket_(dir_.file("native")) {
+    // The protocol module comes last: once its socket answers, every module
+    // before it is loaded.
+    std::vector<std::string> args = {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                                     "--use-pid-file=no", "--disable-shm=yes"};
+    for (const std::string& m : modules) {
+        args.push_back("-L");
+        args.push_back(m);
+    }
+    args.push_back("-L");
+    args.push_back("module-native-protocol-unix socket=" + socket_ + " auth-anonymous=1");
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
     pid_ = fork();
     if (pid_ == 0) {
         int null = open("/dev/null", O_WRONLY);
@@ -39,9 +53,7 @@ PulseServer::PulseServer() : socket_(dir_.file("native")) {
         // which would make parallel tests skip.
         unsetenv("DBUS_SESSION_BUS_ADDRESS");
         unsetenv("DISPLAY");
-        execlp("pulseaudio", "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-               "--use-pid-file=no", "-L", "module-null-sink", "-L", protocol.c_str(),
-               static_cast<char*>(nullptr));
+        execvp("pulseaudio", argv.data());
         _exit(127);
     }
     if (pid_ < 0) return;
@@ -59,6 +71,17 @@ PulseServer::~PulseServer() {
     if (pid_ <= 0) return;
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);
+}
+
+std::string PulseServer::Pactl(const std::string& args) const {
+    std::string command = "PULSE_SERVER='" + address() + "' pactl " + args + " 2>/dev/null";
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[512];
+        while (fgets(buf, sizeof buf, p)) out += buf;
+        pclose(p);
+    }
+    return out;
 }
 
 }  // namespace qtest

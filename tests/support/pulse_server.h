@@ -1,17 +1,21 @@
-// A private PulseAudio server with a null sink, for tests that need a sound
-// server: its own runtime folder and socket, started and stopped by the test.
+// A private PulseAudio server for tests that need a sound server: its own
+// runtime folder and socket, null sinks only, started and stopped by the
+// test, off the session bus so parallel tests never meet.
 #pragma once
 
 #include "support/temp_dir.h"
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace qtest {
 
 class PulseServer {
 public:
-    PulseServer();
+    // Loads each module line (e.g. "module-null-sink sink_name=a") before the
+    // socket opens, so a running server already has them.
+    explicit PulseServer(const std::vector<std::string>& modules = {"module-null-sink"});
     ~PulseServer();
     PulseServer(const PulseServer&) = delete;
     PulseServer& operator=(const PulseServer&) = delete;
@@ -20,6 +24,8 @@ public:
     bool running() const { return running_; }
     // The value for PULSE_SERVER.
     std::string address() const { return "unix:" + socket_; }
+    // pactl's output for the arguments, run against this server.
+    std::string Pactl(const std::string& args) const;
 
 private:
     TempDir dir_;
