@@ -337,7 +337,6 @@ void HttpTestServer::Serve(int fd)
         std::lock_guard<std::mutex> lock(mutex_);
         requests_.push_back(request);
     }
-    changed_.notify_all();
 
     if (answer.delay.count() > 0 && !Sleep(answer.delay)) return;
     if (answer.cut == ScriptedAnswer::Cut::CloseBeforeAnswer) return;
@@ -454,12 +453,6 @@ void HttpTestServer::ClearRequests()
 {
     std::lock_guard<std::mutex> lock(mutex_);
     requests_.clear();
-}
-
-bool HttpTestServer::WaitForRequests(size_t count, std::chrono::milliseconds timeout) const
-{
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] { return requests_.size() >= count; });
 }
 
 int UnusedLoopbackPort()

@@ -100,8 +100,6 @@ public:
     std::vector<RecordedRequest> Requests() const;
     size_t RequestCount() const;
     void ClearRequests();
-    // Waits (bounded) until at least `count` requests have arrived.
-    bool WaitForRequests(size_t count, std::chrono::milliseconds timeout) const;
 
 private:
     struct Route;
