@@ -34,7 +34,10 @@ struct MusicFiles {
     std::string albumFolder;      // ".../晨曲" holding "b 段.ogg" and "A 段.wav"
     std::string albumA, albumB;
 };
-constexpr double kSongSeconds = 1.5;
+// Long enough that a key pressed after a status tick (every 500 ms) lands
+// while the song still plays, even in a slow sanitizer build; short enough
+// that waiting for a song's end stays quick.
+constexpr double kSongSeconds = 3.0;
 const MusicFiles& Files();
 
 // The status sentence's tail after the level hint.

@@ -91,7 +91,7 @@ TEST_F(MusicWindow, APlayingSongIsMarkedAndTheStatusFollowsIt) {
     EXPECT_EQ(Rows().at(0), U("第一首 | 播放列表"));
     EXPECT_EQ(Selection(), 1);
     // The timer refreshes the position while it plays.
-    ASSERT_TRUE(PumpUntil([&] { return SplitStatus(Status()).song == U("正在播放：第二首 [00:01/00:01]"); }))
+    ASSERT_TRUE(PumpUntil([&] { return SplitStatus(Status()).song == U("正在播放：第二首 [00:01/00:03]"); }))
         << Status();
     EXPECT_EQ(SplitStatus(Status()).rest, Rest("按顺序播放", false, 1));
 
@@ -141,7 +141,7 @@ TEST_F(MusicWindow, CtrlKeysStepSongsAndSetVolumeAndPosition) {
     Press(GDK_KEY_Down, GDK_CONTROL_MASK);
     EXPECT_EQ(Status(), U("当前音量 90%。"));
 
-    Press(GDK_KEY_Right, GDK_CONTROL_MASK);  // beyond the end of a 1.5 s song
+    Press(GDK_KEY_Right, GDK_CONTROL_MASK);  // five seconds on: beyond the end of the song
     EXPECT_TRUE(SplitStatus(Status()).song.Contains(U("A 段 ["))) << Status();
     // Without Ctrl the keys are the list's own: no song changes.
     Press(GDK_KEY_Page_Down);
