@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <thread>
 
 #include "api/api_client.h"
@@ -291,6 +292,35 @@ TEST(Transport, ConnectTimeOutIsUnreachableAndBounded)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_FALSE(r.success);
     EXPECT_EQ(r.message, wxS("连接服务器失败。"));
+}
+
+// The test server itself: a request whose length cannot be read must cost
+// only its own connection, never the test process, and the server goes on.
+TEST(TestServer, UnreadableLengthsCloseOnlyTheirConnection)
+{
+    qtest::HttpTestServer server;
+    server.Answer("GET", "/still", qtest::Ok());
+    const char* broken[] = {
+        "POST /x HTTP/1.1\r\nHost: a\r\nContent-Length: many\r\n\r\nbody",
+        "POST /x HTTP/1.1\r\nHost: a\r\nContent-Length: 99999999999999999999999\r\n\r\nbody",
+        "POST /x HTTP/1.1\r\nHost: a\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nbody\r\n0\r\n\r\n",
+    };
+    for (const char* request : broken) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        ASSERT_GE(fd, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(static_cast<uint16_t>(server.Port()));
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        ASSERT_GT(::send(fd, request, strlen(request), MSG_NOSIGNAL), 0);
+        char buf[256];
+        EXPECT_EQ(::recv(fd, buf, sizeof buf, 0), 0) << request;  // closed without an answer
+        ::close(fd);
+    }
+    const HttpResponse r = ClientFor(server).SendRequest(wxS("GET"), wxS("/still"), {}, {});
+    EXPECT_TRUE(r.ok) << U8(r.error);
+    EXPECT_EQ(r.statusCode, 200u);
 }
 
 }  // namespace
