@@ -33,3 +33,10 @@ quillery_script_test(music_ui_atspi_devices
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_music_devices.py
           $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
 set_tests_properties(music_ui_atspi_devices PROPERTIES RESOURCE_LOCK x_keyboard SKIP_RETURN_CODE 77)
+
+# The player on the desktop's media controls (MPRIS), driven by playerctl
+# on the private session bus; the status bar is read through AT-SPI.
+quillery_script_test(music_ui_atspi_media_controls
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_media_controls.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(music_ui_atspi_media_controls PROPERTIES RESOURCE_LOCK x_keyboard)

@@ -100,6 +100,7 @@ private:
     void OnPlayMode(wxCommandEvent& event);
     void OnDeleteSong(wxCommandEvent& event);
     void OnDeleteAlbum(wxCommandEvent& event);
+    void OnMusicMenu(int id);
     void OnTimer(wxTimerEvent& event);
     void OnClose(wxCloseEvent& event);
 

@@ -14,6 +14,7 @@ void MainFrame::LoadMusicState() {
     music = std::make_unique<MainFrameMusic>(*this);
     // Rebuilding also registers the global hotkeys when they are enabled.
     music->Controller().RebuildLibrary();
+    music->RefreshMediaControls();
 }
 
 void MainFrame::RenderMusicView() {
@@ -27,6 +28,7 @@ void MainFrame::UpdateMusicStatus() {
 void MainFrame::ActivateMusicRow() {
     if (!music) return;
     if (std::optional<MusicRow> row = music->SelectedMusicRow()) music->Controller().ActivateRow(*row);
+    music->RefreshMediaControls();
 }
 
 void MainFrame::GoBackInMusic() {
@@ -34,8 +36,10 @@ void MainFrame::GoBackInMusic() {
 }
 
 bool MainFrame::HandleMusicKey(const wxKeyEvent& event) {
-    return music && music->Controller().HandleKey(event.GetKeyCode(), event.ControlDown(),
-                                                  event.ShiftDown());
+    if (!music) return false;
+    bool handled = music->Controller().HandleKey(event.GetKeyCode(), event.ControlDown(), event.ShiftDown());
+    if (handled) music->RefreshMediaControls();
+    return handled;
 }
 
 void MainFrame::ShowMusicMenu() {
@@ -54,19 +58,21 @@ void MainFrame::ShowMusicMenu() {
 }
 
 void MainFrame::OnGlobalHotkey(int id) {
-    if (music) music->OnHotkey(id);
+    if (!music) return;
+    music->OnHotkey(id);
+    music->RefreshMediaControls();
 }
 
-void MainFrame::OnPlayMode(wxCommandEvent& event) {
-    if (music) music->Controller().HandleMenu(event.GetId());
-}
+void MainFrame::OnPlayMode(wxCommandEvent& event) { OnMusicMenu(event.GetId()); }
 
-void MainFrame::OnDeleteSong(wxCommandEvent& event) {
-    if (music) music->Controller().HandleMenu(event.GetId());
-}
+void MainFrame::OnDeleteSong(wxCommandEvent& event) { OnMusicMenu(event.GetId()); }
 
-void MainFrame::OnDeleteAlbum(wxCommandEvent& event) {
-    if (music) music->Controller().HandleMenu(event.GetId());
+void MainFrame::OnDeleteAlbum(wxCommandEvent& event) { OnMusicMenu(event.GetId()); }
+
+void MainFrame::OnMusicMenu(int id) {
+    if (!music) return;
+    music->Controller().HandleMenu(id);
+    music->RefreshMediaControls();
 }
 
 void MainFrame::OnTimer(wxTimerEvent&) {
@@ -74,4 +80,5 @@ void MainFrame::OnTimer(wxTimerEvent&) {
     // The player's state must be current before the end of a song is judged.
     music->DrainPlayerEvents();
     music->Controller().OnStatusTick();
+    music->RefreshMediaControls();
 }

@@ -11,6 +11,10 @@
 #include "music/music_host.h"
 #include "music/music_hotkey_binding.h"
 #include "music/music_library.h"
+#include "music/music_mpris.h"
+#include "platform/mpris.h"
+
+#include <memory>
 
 #include <vector>
 
@@ -30,6 +34,11 @@ public:
     // is open; the two that open a dialog are ignored then, so the user
     // never ends up with a file dialog on top of another.
     void OnHotkey(int id);
+    // Tells the desktop's media controls what changed (after every music
+    // command and on the status tick).
+    void RefreshMediaControls() {
+        if (mediaControls_) mediaControls_->Refresh();
+    }
 
     // MusicHost.
     bool MusicShown() const override;
@@ -61,6 +70,8 @@ private:
     MusicLibrary library_;
     MusicController controller_;
     MusicHotkeyBinding hotkeys_;
+    MusicMpris mpris_;
+    std::unique_ptr<platform::MprisService> mediaControls_;
     int dialogsOpen_ = 0;
     // The music rows now in the list, row i = entry i.
     std::vector<MusicRow> shownRows_;

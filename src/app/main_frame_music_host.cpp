@@ -63,11 +63,21 @@ MainFrameMusic::MainFrameMusic(MainFrame& frame)
       // mpv wakes us on its own thread: only queue a call, never touch it there.
       audio_(AudioEngineOptions{}, [this] { frame_.CallAfter([this] { audio_.DrainEvents(); }); }),
       controller_(library_, playback_, *this, settings_),
-      hotkeys_([this](int id) { frame_.OnGlobalHotkey(id); }) {
+      hotkeys_([this](int id) { frame_.OnGlobalHotkey(id); }),
+      mpris_(controller_, library_, playback_,
+             {[this] {
+                  if (!frame_.IsShown()) frame_.ToggleWindowShown();
+                  else frame_.Raise();
+              },
+              // Closed from the event queue, not from inside the bus call: the
+              // window's teardown also ends the service that is answering.
+              [this] { frame_.CallAfter([this] { frame_.Close(); }); }}) {
     audio_.SetNoticeHandler([this](AudioPlayer::Notice notice) { OnPlayerNotice(notice); });
+    mediaControls_ = platform::MprisService::Start({"quillery", "澄川论坛", "quillery"}, mpris_);
 }
 
 MainFrameMusic::~MainFrameMusic() {
+    mediaControls_.reset();
     // The player goes first, so no wake-up arrives for a window being torn down.
     audio_.SetNoticeHandler({});
     audio_.Release();

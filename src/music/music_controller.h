@@ -41,6 +41,12 @@ public:
     bool StepSong(int direction);
     void StopPlayback();
     void SetPlayMode(int mode);
+    // Seeks the song playing by seconds; failures go to the status bar
+    // for in-window keys only.
+    void Seek(double seconds, CommandOrigin origin);
+    // Adds the supported audio files to the playlist, saves and says how
+    // many were added (as adding through the file dialog does).
+    int AddPaths(const std::vector<wxString>& paths);
 
     // Every 500 ms while the status timer runs.
     void OnStatusTick();
@@ -88,7 +94,6 @@ private:
     void StopTimer();
     void AddFiles();
     void ImportAlbum();
-    void Seek(double seconds, CommandOrigin origin);
     void PauseOrResume();
     void PlayFromStart();
     void DeleteSelectedSong(const MusicRow& row);

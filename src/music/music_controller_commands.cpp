@@ -139,14 +139,19 @@ void MusicController::AddFiles()
 {
     std::optional<std::vector<wxString>> chosen = host_.ChooseAudioFiles();
     if (!chosen) return;
-    int added = library_.AddFiles(*chosen);
-    if (added == 0) {
+    if (AddPaths(*chosen) == 0) {
         host_.ShowMessage(U("提示"), U("没有可加入播放列表的音频文件。"), wxOK | wxICON_INFORMATION);
-        return;
     }
+}
+
+int MusicController::AddPaths(const std::vector<wxString>& paths)
+{
+    int added = library_.AddFiles(paths);
+    if (added == 0) return 0;
     SaveMusicSettings();
     RenderIfShown();
     host_.SetStatus(wxString::Format(U("已加入 %d 首歌曲到播放列表。"), added));
+    return added;
 }
 
 void MusicController::ImportAlbum()
