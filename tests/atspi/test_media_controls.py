@@ -19,10 +19,34 @@ from forum_atspi import LocalForum, name_server, wait_for_label  # noqa: E402
 SONGS = ["一月", "二月", "三月"]
 
 
+PLAYER = ["quillery"]
+
+
 def playerctl(*args):
-    out = subprocess.run(["playerctl", "-p", "quillery"] + list(args),
+    out = subprocess.run(["playerctl", "-p", PLAYER[0]] + list(args),
                          capture_output=True, text=True, timeout=10)
     return out.stdout.strip()
+
+
+def bus_call(dest, path, method, *args):
+    out = subprocess.run(["gdbus", "call", "--session", "--dest", dest, "--object-path", path,
+                          "--method", method] + list(args), capture_output=True, text=True, timeout=10)
+    return out.stdout
+
+
+def own_player(pid):
+    """The MPRIS player name our program owns. Other window tests on the
+    same bus may hold the plain name; ours is then quillery.instance<pid>."""
+    names = bus_call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.ListNames")
+    for name in names.replace("(", "").replace(")", "").replace("[", "").replace("]", "").split(","):
+        name = name.strip().strip("'")
+        if not name.startswith("org.mpris.MediaPlayer2.quillery"):
+            continue
+        owner = bus_call("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                         "org.freedesktop.DBus.GetConnectionUnixProcessID", name)
+        if owner.strip() == "(uint32 %d,)" % pid:
+            return name[len("org.mpris.MediaPlayer2."):]
+    return None
 
 
 def wait_for(what, predicate):
@@ -69,12 +93,11 @@ def main(exe, server_binary):
                     app.wait_for_focus("功能列表")
                     app.press("alt+2")
                     wait_for_label(app, "本地音乐")
-                    wait_for("the player on the bus", lambda: "quillery" in subprocess.run(
-                        ["playerctl", "-l"], capture_output=True, text=True).stdout)
+                    PLAYER[0] = wait_for("the player on the bus", lambda: own_player(program.process.pid))
                     check(playerctl("status") == "Stopped", "status %r" % playerctl("status"))
                     check(playerctl("metadata", "mpris:trackid").strip("'") == "/org/mpris/MediaPlayer2/TrackList/NoTrack",
                           "no track: %r" % playerctl("metadata", "mpris:trackid"))
-                    follower = subprocess.Popen(["playerctl", "-p", "quillery", "--follow", "status"],
+                    follower = subprocess.Popen(["playerctl", "-p", PLAYER[0], "--follow", "status"],
                                                 stdout=subprocess.PIPE, text=True)
 
                     # A command's own line lasts until the next status tick,
@@ -158,10 +181,8 @@ def main(exe, server_binary):
                     check(playerctl("metadata", "title") == before, "a web address was opened")
 
                     # Quit closes the window as its close box does: settings saved.
-                    subprocess.run(["gdbus", "call", "--session", "--dest", "org.mpris.MediaPlayer2.quillery",
-                                    "--object-path", "/org/mpris/MediaPlayer2",
-                                    "--method", "org.mpris.MediaPlayer2.Quit"],
-                                   check=True, capture_output=True, timeout=10)
+                    bus_call("org.mpris.MediaPlayer2." + PLAYER[0], "/org/mpris/MediaPlayer2",
+                             "org.mpris.MediaPlayer2.Quit")
                     wait_for("the program to exit", lambda: program.process.poll() is not None)
                     check(program.process.returncode == 0, "exit code %r" % program.process.returncode)
                 with open(settings, encoding="utf-8") as ini:
