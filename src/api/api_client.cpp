@@ -28,6 +28,7 @@ wxString FailureText(platform::HttpFailure failure)
     case HttpFailure::Receive: return wxS("接收响应失败。");
     case HttpFailure::ReadBody: return wxS("读取响应失败。");
     case HttpFailure::StoreBody: return wxS("读取响应内容失败。");
+    case HttpFailure::Cancelled: return wxS("操作已取消。");
     }
     return wxS("接收响应失败。");
 }
@@ -66,6 +67,14 @@ HttpResponse ApiClient::SendRequest(const wxString& method, const wxString& path
     }
     response.ok = out.failure == platform::HttpFailure::None;
     response.error = FailureText(out.failure);
-    response.unreachable = out.failure == platform::HttpFailure::Connect || out.timedOut;
+    // A write stopped after the connection stood may have been carried out
+    // all the same; the user must not take it for undone.
+    if (out.failure == platform::HttpFailure::Cancelled && out.connected && ex.method != "GET" &&
+        ex.method != "HEAD") {
+        response.error = wxS("操作已取消，服务器可能已经处理了该请求。");
+    }
+    // A cancelled call stops its attempt loop as an unreachable server does.
+    response.unreachable = out.failure == platform::HttpFailure::Connect || out.timedOut ||
+                           out.failure == platform::HttpFailure::Cancelled;
     return response;
 }

@@ -18,7 +18,8 @@ struct HttpResponse {
     std::string body;   // the bytes as received (UTF-8 JSON), maybe partial
     wxString cookies;   // name=value of every Set-Cookie, joined by "; "
     wxString error;     // the failed step's text, empty on success
-    // The server could not be reached at all, or did not answer in time.
+    // The server could not be reached at all, did not answer in time, or
+    // the user cancelled the call.
     // Other request forms cannot help then, so retry loops stop here
     // instead of waiting out one time-out per form.
     bool unreachable = false;

@@ -23,7 +23,7 @@ wxString HelpStatusText() {
 
 }  // namespace
 
-MainFrame::MainFrame()
+MainFrame::MainFrame(bool loadNow)
     : wxFrame(nullptr, wxID_ANY, wxString::FromUTF8("澄川论坛"), wxDefaultPosition,
               wxSize(760, 620), wxDEFAULT_FRAME_STYLE),
       statusTimer(this, wxID_ANY),
@@ -35,10 +35,7 @@ MainFrame::MainFrame()
     InstallAccelerators();
     BindEvents();
     LoadMusicState();
-    // The list is filled before the automatic login, and both happen before
-    // the window shows, so the first status text is the login's outcome.
-    RenderList();
-    TryAutoLogin();
+    if (loadNow) LoadFirstView();
     Centre(wxBOTH);
     PlayCue(wxS("zr.wav"), false);
 }
@@ -137,6 +134,13 @@ void MainFrame::BindEvents() {
     mainList->Bind(wxEVT_KEY_DOWN, &MainFrame::OnListKey, this);
     mainList->Bind(wxEVT_CHAR_HOOK, &MainFrame::OnListKey, this);
     mainList->Bind(wxEVT_CONTEXT_MENU, &MainFrame::OnListContextMenu, this);
+}
+
+void MainFrame::LoadFirstView() {
+    // The list is filled before the automatic login, so the last status
+    // text is the login's outcome.
+    RenderList();
+    TryAutoLogin();
 }
 
 void MainFrame::TryAutoLogin() {

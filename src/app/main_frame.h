@@ -22,8 +22,13 @@ class wxStaticText;
 
 class MainFrame : public wxFrame, private ForumHost {
 public:
-    MainFrame();
+    // loadNow false leaves the forum's first view to LoadFirstView, so the
+    // program can show the window before anything waits for the server.
+    explicit MainFrame(bool loadNow = true);
     ~MainFrame() override;
+
+    // The sections, then the automatic login.
+    void LoadFirstView();
 
     // Global hotkeys arrive here with their id (MainId::HotkeyFirst..HotkeyLast).
     void OnGlobalHotkey(int id);

@@ -4,6 +4,7 @@
 #include "app/main_frame_music.h"
 
 #include "app/main_frame.h"
+#include "app/request_wait.h"
 #include "music/cue.h"
 #include "music/music_commands.h"
 #include "platform/accessibility.h"
@@ -87,7 +88,9 @@ void MainFrameMusic::OnHotkey(int id) {
     const MusicHotkey* hotkey = FindMusicHotkey(id);
     if (!hotkey) return;
     bool opensDialog = hotkey->command == MusicCommand::ImportAlbum || hotkey->command == MusicCommand::AddFiles;
-    if (opensDialog && dialogsOpen_ > 0) return;
+    // Nor while a server call is awaited: its wait keeps input away from
+    // every window, a new dialog too.
+    if (opensDialog && (dialogsOpen_ > 0 || RequestWait::Active())) return;
     controller_.HandleHotkey(id);
 }
 

@@ -8,7 +8,10 @@ bool QuilleryApp::OnInit() {
     SetAppName(name);
     SetAppDisplayName(name);
     SetVendorName(name);
-    auto* frame = new MainFrame();
+    // The window shows at once; the forum loads with it on screen, so the
+    // screen reader can read it (and Escape can stop it) while it waits.
+    auto* frame = new MainFrame(false);
     frame->Show();
+    frame->CallAfter([frame] { frame->LoadFirstView(); });
     return true;
 }

@@ -5,12 +5,16 @@
 // sees that they run.
 
 #include <future>
+#include <optional>
 #include <system_error>
+#include <type_traits>
 #include <utility>
 
 #include <wx/string.h>
 #include <wx/utils.h>
 
+#include "app/request_wait.h"
+#include "platform/http_cancel.h"
 #include "ui/message_box.h"
 
 class wxWindow;
@@ -36,13 +40,15 @@ wxString RequestError(const Result& result)
         return result.message;
 }
 
-// Runs `call` on the UI thread under the busy cursor. The cursor belongs to
-// a scope guard, so it ends before any box is shown and also if `call` throws.
+// Runs `call` on a worker thread under the busy cursor while the window
+// keeps answering (RequestWait). The cursor ends before any box is shown
+// and also if `call` throws.
 template <class Call>
 auto RunBusy(Call&& call)
 {
-    wxBusyCursor busy;
-    return std::forward<Call>(call)();
+    std::optional<std::invoke_result_t<Call&>> result;
+    RequestWait::Run([&] { result.emplace(call()); });
+    return std::move(*result);
 }
 
 // The normal form: busy cursor, then an error box with `failureCaption` and
@@ -57,22 +63,29 @@ auto BlockingRequest(wxWindow* parent, const wxString& failureCaption, Call&& ca
 }
 
 // Two calls that overlap on their own threads; both are awaited, the first
-// one first, before the busy cursor ends.
+// one first, under the same wait as RunBusy (Escape stops both).
 template <class First, class Second>
 auto ParallelPair(First&& first, Second&& second)
 {
-    wxBusyCursor busy;
-    auto start = [](auto& call) {
-        try {
-            return std::async(std::launch::async, call);
-        } catch (const std::system_error&) {
-            // No thread to be had: run it here rather than fail the page.
-            return std::async(std::launch::deferred, call);
-        }
-    };
-    auto a = start(first);
-    auto b = start(second);
-    auto resultA = a.get();
-    auto resultB = b.get();
-    return std::make_pair(std::move(resultA), std::move(resultB));
+    return RunBusy([&] {
+        const std::atomic<bool>* cancel = platform::CurrentCancelFlag();
+        auto start = [cancel](auto& call) {
+            auto scoped = [cancel, &call] {
+                std::optional<platform::CancelScope> scope;
+                if (cancel) scope.emplace(*cancel);
+                return call();
+            };
+            try {
+                return std::async(std::launch::async, scoped);
+            } catch (const std::system_error&) {
+                // No thread to be had: run it here rather than fail the page.
+                return std::async(std::launch::deferred, scoped);
+            }
+        };
+        auto a = start(first);
+        auto b = start(second);
+        auto resultA = a.get();
+        auto resultB = b.get();
+        return std::make_pair(std::move(resultA), std::move(resultB));
+    });
 }

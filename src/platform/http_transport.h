@@ -44,6 +44,7 @@ enum class HttpFailure {
     Receive,       // no complete response head arrived
     ReadBody,      // the connection broke while the body was read
     StoreBody,     // the body could not be kept (out of memory)
+    Cancelled,     // the thread's CancelScope was cancelled (http_cancel.h)
 };
 
 struct HttpOutcome {
@@ -52,6 +53,8 @@ struct HttpOutcome {
     bool gotResponse = false;
     // No byte moved for the stall limit, or no connection came up in time.
     bool timedOut = false;
+    // A connection to the server stood, so the request may have reached it.
+    bool connected = false;
     unsigned statusCode = 0;
     // Header lines of the final response, each ending in "\r\n",
     // starting with the status line.

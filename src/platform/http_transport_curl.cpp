@@ -16,7 +16,10 @@
 //   reset, no byte for the stall limit)            -> Receive
 //   response head received, then the body broke or stalled -> ReadBody
 //   the body could not be stored                   -> StoreBody
+//   the calling thread's CancelScope was cancelled  -> Cancelled
 #include "platform/http_transport.h"
+
+#include "platform/http_cancel.h"
 
 #include <curl/curl.h>
 
@@ -42,12 +45,15 @@ bool GlobalInit()
 
 using Clock = std::chrono::steady_clock;
 
+thread_local const std::atomic<bool>* tCancelFlag = nullptr;
+
 struct Transfer {
     HttpOutcome* out = nullptr;
     bool connected = false;
     bool headComplete = false;
     bool storeFailed = false;
     bool stalled = false;
+    bool cancelled = false;
     std::chrono::milliseconds stallLimit{30000};
     Clock::time_point lastProgress = Clock::now();
     curl_off_t lastUploaded = 0;
@@ -110,6 +116,10 @@ int OnConnected(void* user, char*, char*, int, int)
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded)
 {
     auto* t = static_cast<Transfer*>(user);
+    if (CancelRequested()) {
+        t->cancelled = true;
+        return 1;
+    }
     if (!t->connected) return 0;  // the connect time-out covers this phase
     const Clock::time_point now = Clock::now();
     if (uploaded != t->lastUploaded) {
@@ -180,6 +190,7 @@ std::string BuildUrl(const HttpExchange& ex)
 
 HttpFailure Classify(CURLcode rc, const Transfer& t, curl_off_t uploaded, size_t bodySize)
 {
+    if (t.cancelled) return HttpFailure::Cancelled;
     if (t.storeFailed) return t.headComplete ? HttpFailure::StoreBody : HttpFailure::Receive;
     if (t.headComplete) {
         return rc == CURLE_OUT_OF_MEMORY ? HttpFailure::StoreBody : HttpFailure::ReadBody;
@@ -204,9 +215,21 @@ HttpFailure Classify(CURLcode rc, const Transfer& t, curl_off_t uploaded, size_t
 
 }  // namespace
 
+CancelScope::CancelScope(const std::atomic<bool>& flag) : previous_(tCancelFlag) { tCancelFlag = &flag; }
+
+CancelScope::~CancelScope() { tCancelFlag = previous_; }
+
+bool CancelRequested() { return tCancelFlag && tCancelFlag->load(); }
+
+const std::atomic<bool>* CurrentCancelFlag() { return tCancelFlag; }
+
 HttpOutcome PerformHttpExchange(const HttpExchange& ex)
 {
     HttpOutcome out;
+    if (CancelRequested()) {
+        out.failure = HttpFailure::Cancelled;
+        return out;
+    }
     if (!GlobalInit()) {
         out.failure = HttpFailure::Setup;
         return out;
@@ -282,6 +305,7 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
     curl_easy_cleanup(curl);
 
     out.gotResponse = t.headComplete;
+    out.connected = t.connected;
     if (t.headComplete && status > 0) out.statusCode = static_cast<unsigned>(status);
     if (rc != CURLE_OK || t.storeFailed) {
         out.failure = Classify(rc, t, uploaded, ex.hasBody ? ex.body.size() : 0);

@@ -73,16 +73,18 @@ def x_window(app, name):
 
 def dismiss_box(app, caption, timeout=15.0):
     """Waits for a message box titled `caption`; returns its message after
-    pressing its "确定" button."""
-    wait_until(lambda: x_window(app, caption), timeout, "a box titled %r" % caption)
-    alert = wait_until(lambda: find(app.app, role_name="alert"), timeout, "the box")
+    pressing its "确定" button. The box is found in the accessibility tree:
+    xdotool cannot match Chinese window titles."""
+    def showing_box():
+        return find(app.app, role_name="alert", showing_only=True)
+    alert = wait_until(showing_box, timeout, "a box titled %r" % caption)
     message = [node.name for node in descendants(alert) if role(node) == "label" and node.name]
     ok = wait_until(lambda: find(alert, "确定", "push button"), what="its 确定 button")
     action = ok.queryAction()
     for i in range(action.nActions):
         if action.getName(i) == "click":
             action.doAction(i)
-    wait_until(lambda: x_window(app, caption) is None, what="the box to close")
+    wait_until(lambda: showing_box() is None, what="the box to close")
     return message
 
 
