@@ -5,7 +5,9 @@ quillery_test(request_forms_tests GUI
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/search_dialog_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/blocking_request_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/search_worker_test.cpp
-  LINK qrequest_forms qforum_views qui_messages PkgConfig::GTK3)
+          ${CMAKE_CURRENT_LIST_DIR}/request_forms/request_wait_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
+  LINK qrequest_forms qforum_views qui_messages quillery_api qwindow_focus PkgConfig::GTK3)
 # qtest_support brings wx::base, whose wxUSE_GUI=0 would hide every window
 # class; options come after definitions on the command line, so this wins.
 target_compile_options(request_forms_tests PRIVATE -UwxUSE_GUI)

@@ -68,7 +68,7 @@ template <class First, class Second>
 auto ParallelPair(First&& first, Second&& second)
 {
     return RunBusy([&] {
-        const std::atomic<bool>* cancel = platform::CurrentCancelFlag();
+        platform::CancelToken* cancel = platform::CurrentCancelToken();
         auto start = [cancel](auto& call) {
             auto scoped = [cancel, &call] {
                 std::optional<platform::CancelScope> scope;

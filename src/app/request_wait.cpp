@@ -27,19 +27,19 @@ wxString WaitingText() { return wxString::FromUTF8("正在等待服务器响应�
 // raises the call's cancel flag.
 class InputBlocker : public wxEventFilter {
 public:
-    explicit InputBlocker(std::atomic<bool>& cancel) : cancel_(cancel) { wxEvtHandler::AddFilter(this); }
+    explicit InputBlocker(platform::CancelToken& cancel) : cancel_(cancel) { wxEvtHandler::AddFilter(this); }
     ~InputBlocker() override { wxEvtHandler::RemoveFilter(this); }
 
     int FilterEvent(wxEvent& event) override {
         const wxEventType type = event.GetEventType();
         if (type == wxEVT_CHAR_HOOK || type == wxEVT_KEY_DOWN) {
-            if (static_cast<wxKeyEvent&>(event).GetKeyCode() == WXK_ESCAPE) cancel_ = true;
+            if (static_cast<wxKeyEvent&>(event).GetKeyCode() == WXK_ESCAPE) cancel_.Cancel();
         }
         return event.GetEventCategory() == wxEVT_CATEGORY_USER_INPUT ? Event_Processed : Event_Skip;
     }
 
 private:
-    std::atomic<bool>& cancel_;
+    platform::CancelToken& cancel_;
 };
 
 // The main window's status line during a long wait: the waiting text,
@@ -81,7 +81,7 @@ void RequestWait::Run(const std::function<void()>& work) {
     }
     struct Shared {
         std::atomic<bool> done{false};
-        std::atomic<bool> cancel{false};
+        platform::CancelToken cancel;
         std::exception_ptr error;
     };
     auto shared = std::make_shared<Shared>();

@@ -24,6 +24,10 @@
 #include <curl/curl.h>
 
 #include <strings.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include <chrono>
 #include <cstdlib>
@@ -45,7 +49,22 @@ bool GlobalInit()
 
 using Clock = std::chrono::steady_clock;
 
-thread_local const std::atomic<bool>* tCancelFlag = nullptr;
+thread_local CancelToken* tCancelToken = nullptr;
+
+// Our own sockets, so a cancelled call can cut its transfer at once
+// instead of waiting for libcurl's next progress call (up to a second).
+curl_socket_t OnOpenSocket(void* user, curlsocktype, struct curl_sockaddr* address)
+{
+    curl_socket_t fd = socket(address->family, address->socktype, address->protocol);
+    if (fd != CURL_SOCKET_BAD && user) static_cast<CancelToken*>(user)->AddSocket(fd);
+    return fd;
+}
+
+int OnCloseSocket(void* user, curl_socket_t fd)
+{
+    if (user) static_cast<CancelToken*>(user)->RemoveSocket(fd);
+    return close(fd);
+}
 
 struct Transfer {
     HttpOutcome* out = nullptr;
@@ -190,7 +209,8 @@ std::string BuildUrl(const HttpExchange& ex)
 
 HttpFailure Classify(CURLcode rc, const Transfer& t, curl_off_t uploaded, size_t bodySize)
 {
-    if (t.cancelled) return HttpFailure::Cancelled;
+    // A cut socket fails like a broken connection; the token says why.
+    if (t.cancelled || CancelRequested()) return HttpFailure::Cancelled;
     if (t.storeFailed) return t.headComplete ? HttpFailure::StoreBody : HttpFailure::Receive;
     if (t.headComplete) {
         return rc == CURLE_OUT_OF_MEMORY ? HttpFailure::StoreBody : HttpFailure::ReadBody;
@@ -215,13 +235,33 @@ HttpFailure Classify(CURLcode rc, const Transfer& t, curl_off_t uploaded, size_t
 
 }  // namespace
 
-CancelScope::CancelScope(const std::atomic<bool>& flag) : previous_(tCancelFlag) { tCancelFlag = &flag; }
+void CancelToken::Cancel()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    cancelled_ = true;
+    for (int fd : sockets_) shutdown(fd, SHUT_RDWR);
+}
 
-CancelScope::~CancelScope() { tCancelFlag = previous_; }
+void CancelToken::AddSocket(int fd)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    sockets_.push_back(fd);
+    if (cancelled_) shutdown(fd, SHUT_RDWR);
+}
 
-bool CancelRequested() { return tCancelFlag && tCancelFlag->load(); }
+void CancelToken::RemoveSocket(int fd)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    sockets_.erase(std::remove(sockets_.begin(), sockets_.end(), fd), sockets_.end());
+}
 
-const std::atomic<bool>* CurrentCancelFlag() { return tCancelFlag; }
+CancelScope::CancelScope(CancelToken& token) : previous_(tCancelToken) { tCancelToken = &token; }
+
+CancelScope::~CancelScope() { tCancelToken = previous_; }
+
+CancelToken* CurrentCancelToken() { return tCancelToken; }
+
+bool CancelRequested() { return tCancelToken && tCancelToken->Cancelled(); }
 
 HttpOutcome PerformHttpExchange(const HttpExchange& ex)
 {
@@ -296,6 +336,10 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &t);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, OnOpenSocket);
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, tCancelToken);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, OnCloseSocket);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, tCancelToken);
 
     const CURLcode rc = curl_easy_perform(curl);
     long status = 0;
