@@ -99,3 +99,26 @@ TEST_F(AccessibilityTest, StatusBarOfAnyFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+// GTK alone ends the last run of a text field at the character count taken
+// as a byte index: "澄川论坛" read as "澄川". Every field gets whole runs.
+TEST_F(AccessibilityTest, TextFieldsReportOneRunOverTheirWholeText) {
+    a11y::SetAccessibleName(box, wxString::FromUTF8("关键词"));  // installs the rules
+    AtkText* text = ATK_TEXT(gtk_widget_get_accessible(box->GetConnectWidget()));
+    for (const char* value : {"澄川论坛", "abc", "NVDA 与 Orca 快捷键", ""}) {
+        box->ChangeValue(wxString::FromUTF8(value));
+        const gint count = atk_text_get_character_count(text);
+        EXPECT_EQ(count, static_cast<gint>(g_utf8_strlen(value, -1)));
+        for (gint offset = 0; offset <= count; ++offset) {
+            gint start = -1;
+            gint end = -1;
+            atk_attribute_set_free(atk_text_get_run_attributes(text, offset, &start, &end));
+            EXPECT_EQ(start, 0) << value << " at " << offset;
+            EXPECT_EQ(end, count) << value << " at " << offset;
+        }
+    }
+}
+
+}  // namespace
