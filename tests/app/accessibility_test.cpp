@@ -6,6 +6,7 @@
 #include <atk/atk.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <wx/dialog.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -98,10 +99,6 @@ TEST_F(AccessibilityTest, StatusBarOfAnyFrame) {
     EXPECT_STREQ(atk_object_get_name(gtk_widget_get_accessible(bar->GetHandle())), "第一栏");
 }
 
-}  // namespace
-
-namespace {
-
 // GTK alone ends the last run of a text field at the character count taken
 // as a byte index: "澄川论坛" read as "澄川". Every field gets whole runs.
 TEST_F(AccessibilityTest, TextFieldsReportOneRunOverTheirWholeText) {
@@ -119,6 +116,19 @@ TEST_F(AccessibilityTest, TextFieldsReportOneRunOverTheirWholeText) {
             EXPECT_EQ(end, count) << value << " at " << offset;
         }
     }
+}
+
+// Every wxDialog, also those no window of ours builds itself (standard
+// dialogs such as the keyword prompt), is presented as a dialog; frames stay
+// frames.
+TEST_F(AccessibilityTest, DialogsArePresentedAsDialogs) {
+    a11y::SetAccessibleName(box, wxString::FromUTF8("关键词"));  // installs the rules
+    wxDialog dialog(frame, wxID_ANY, wxString::FromUTF8("搜索帖子"));
+    dialog.Show();
+    qtest::Settle();
+    EXPECT_EQ(atk_object_get_role(gtk_widget_get_accessible(dialog.GetHandle())), ATK_ROLE_DIALOG);
+    EXPECT_EQ(atk_object_get_role(gtk_widget_get_accessible(frame->GetHandle())), ATK_ROLE_FRAME);
+    dialog.Hide();
 }
 
 }  // namespace
