@@ -90,9 +90,8 @@ void MainFrame::BuildControls() {
     panel->SetSizer(sizer);
     SetSizer(frameSizer);
 
-    a11y::ExposeNameAndHelp(categoryChoice);
+    a11y::ExposeReadOnlyChoice(categoryChoice);
     a11y::ExposeNameAndHelp(mainList);
-    a11y::RemoveSilentTabStops(categoryChoice);
 
     a11y::CreateAccessibleStatusBar(this, 1);
     SetStatusText(HelpStatusText(), 0);

@@ -5,6 +5,7 @@
 
 #include "app/main_ids.h"
 #include "music/cue.h"
+#include "platform/accessibility.h"
 #include "posts/post_detail_dialog.h"
 #include "ui/message_box.h"
 
@@ -46,6 +47,7 @@ void MainFrame::ShowForumList(const RenderedList& list) {
     if (list.selection >= 0 && list.selection < static_cast<int>(mainList->GetCount())) {
         mainList->SetSelection(list.selection);
     }
+    a11y::ListRefilled(mainList);
     SetStatusText(list.status, 0);
 }
 
