@@ -3,6 +3,7 @@
 #include "account/credential_flow_dialog.h"
 #include "account/login_dialog.h"
 #include "account/settings_store.h"
+#include "account/modal_script.h"
 #include "app/gtk_keys.h"
 #include "request_forms/gui_pump.h"
 #include "support/forum_profile.h"
@@ -26,41 +27,9 @@ namespace {
 
 using guitest::DialogAnswerer;
 using guitest::PumpUntil;
+using guitest::WhenModal;
 
 wxString U(const char* s) { return wxString::FromUTF8(s); }
-
-// Runs `step` once inside the modal loop of the first shown dialog of type
-// D (with the dialog), from a GLib timer as a user's keys would arrive.
-template <class D>
-class WhenModal {
-public:
-    explicit WhenModal(std::function<void(D*)> step) : step_(std::move(step)) {
-        source_ = g_timeout_add(20, &WhenModal::Poll, this);
-    }
-    ~WhenModal() {
-        if (source_) g_source_remove(source_);
-    }
-    bool Ran() const { return ran_; }
-
-private:
-    static gboolean Poll(gpointer data) {
-        auto* self = static_cast<WhenModal*>(data);
-        for (wxWindow* window : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(window);
-            if (dialog && dialog->IsModal()) {
-                self->source_ = 0;
-                self->ran_ = true;
-                qtest::Settle();
-                self->step_(dialog);
-                return G_SOURCE_REMOVE;
-            }
-        }
-        return G_SOURCE_CONTINUE;
-    }
-    std::function<void(D*)> step_;
-    guint source_ = 0;
-    bool ran_ = false;
-};
 
 template <class T>
 T* Named(wxWindow* dialog, const char* name) {
