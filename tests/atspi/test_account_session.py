@@ -147,8 +147,23 @@ def log_in(app):
     app.press("Tab")
     auto = app.wait_for_focus("自动登录", "check box")
     check_box_reading(app, "自动登录", "勾选后下次启动自动使用已保存密码登录。")
-    app.press("space")
-    wait_until(lambda: checked(auto) and checked(remember), what="both boxes ticked")
+    # The state changes reach the screen reader as events, which Orca
+    # speaks as "checked"; ticking 自动登录 ticks 记住密码 as well.
+    heard = []
+
+    def on_checked(event):
+        try:
+            heard.append((event.source.name, event.detail1))
+        except Exception:
+            pass
+    pyatspi.Registry.registerEventListener(on_checked, "object:state-changed:checked")
+    try:
+        app.press("space")
+        wait_until(lambda: ("自动登录", 1) in heard and ("记住密码", 1) in heard,
+                   what="both boxes heard as checked")
+    finally:
+        pyatspi.Registry.deregisterEventListener(on_checked, "object:state-changed:checked")
+    check(checked(auto) and checked(remember), "both boxes read as checked")
     app.press("alt+p")
     app.wait_for_focus("密码输入框", "password text")
     app.press("Return")
