@@ -244,6 +244,30 @@ TEST_F(LoginDialogTest, RegistersWithTheLoggedCodeAndClosesBothWindows) {
     EXPECT_TRUE(client.Login(s.mobile, s.password).ok);
 }
 
+TEST_F(LoginDialogTest, APasswordResetLogsInWithTheNewPassword) {
+    DialogAnswerer answerer(GTK_RESPONSE_OK);
+    LoginDialog dialog(nullptr, client);
+    WhenModal<LoginDialog> open([](LoginDialog* d) { qtest::PressKey(d, GDK_KEY_f, GDK_MOD1_MASK); });
+    WhenModal<CredentialFlowDialog> reset([&](CredentialFlowDialog* d) {
+        Named<wxTextCtrl>(d, "手机号输入框")->ChangeValue(U("13800000002"));
+        auto* send = wxWindow::FindWindowByLabel(U("发送验证码"), d);
+        send->SetFocus();
+        qtest::PressKey(send, GDK_KEY_space);
+        Named<wxTextCtrl>(d, "验证码输入框")->ChangeValue(U(forum->LastVerifyCode("13800000002").c_str()));
+        auto* password = Named<wxTextCtrl>(d, "密码输入框");
+        password->ChangeValue(U("changed1"));
+        password->SetFocus();
+        qtest::PressKey(password, GDK_KEY_Return);
+    });
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    ASSERT_TRUE(reset.Ran());
+    EXPECT_TRUE(dialog.GetLoginResult().ok);
+    EXPECT_EQ(dialog.GetLoginResult().displayName, U("澄川琴师"));
+    EXPECT_EQ(Stored().mobile, U("13800000002"));
+    EXPECT_FALSE(client.Login(U("13800000002"), U("author123")).ok);
+    EXPECT_TRUE(client.Login(U("13800000002"), U("changed1")).ok);
+}
+
 TEST_F(LoginDialogTest, EscapeInTheResetWindowChangesNothingAndAFailedResetSaysWhy) {
     DialogAnswerer answerer(GTK_RESPONSE_OK);
     LoginDialog dialog(nullptr, client);
