@@ -13,3 +13,7 @@ quillery_test(api_forum_reading_tests
     ${CMAKE_CURRENT_LIST_DIR}/api/forum_lists_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/api/forum_post_test.cpp
   LINK quillery_api)
+
+quillery_test(api_personal_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/personal_records_test.cpp
+  LINK quillery_api)
