@@ -5,6 +5,8 @@
 #include "posts/post_detail_dialog.h"
 #include "ui/look.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/listbox.h>
 #include <wx/notebook.h>
@@ -15,6 +17,9 @@
 #include <wx/textctrl.h>
 
 namespace {
+
+// Lists show a few lines even in the least window.
+constexpr int kListHeight = 100;
 
 void Name(wxWindow* control, const wxString& name, const wxString& help)
 {
@@ -80,8 +85,8 @@ void PersonalCenterDialog::BuildControls()
     resultLabel_ = new wxStaticText(boxParent, wxID_ANY, wxS("功能内容"));
     StyleFieldLabel(resultLabel_);
     results->Add(resultLabel_, 0, wxBOTTOM, 8);
-    resultList_ = new wxListBox(boxParent, ID_PERSONAL_RESULTS, wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                                wxLB_SINGLE);
+    resultList_ = new wxListBox(boxParent, ID_PERSONAL_RESULTS, wxDefaultPosition, wxSize(-1, kListHeight), 0,
+                                nullptr, wxLB_SINGLE);
     StyleList(resultList_);
     Name(resultList_, wxS("功能结果列表"), wxS("按上下方向键浏览结果，回车打开帖子或查看详情。"));
     results->Add(resultList_, 1, wxBOTTOM | wxEXPAND, 8);
@@ -107,7 +112,9 @@ void PersonalCenterDialog::BuildControls()
     Layout();
     Fit();
     SetMinSize(wxSize(820, 680));
-    if (GetSize().x < 820 || GetSize().y < 680) SetSize(GetSize().x < 820 ? 820 : -1, GetSize().y < 680 ? 680 : -1);
+    // Fitting shrinks the window to its least layout; the lists deserve the
+    // room asked for at creation.
+    SetSize(wxSize(std::max(GetSize().x, 900), std::max(GetSize().y, 720)));
     RefreshHeader();
 }
 
@@ -115,14 +122,16 @@ void PersonalCenterDialog::BuildTabs(wxWindow* parent)
 {
     tabs_ = new wxNotebook(parent, ID_PERSONAL_TABS);
     StylePage(tabs_);
+    // The tab strip takes the focus itself; unnamed it would be a silent stop.
+    Name(tabs_, wxS("记录分类"), wxS("左右方向键切换记录页，切到的页自动加载；Tab 进入本页列表。"));
     for (int i = 0; i < kTabCount; ++i) {
         const TabTexts texts = TabTextsOf(i);
         auto* page = new wxPanel(tabs_);
         StylePanel(page, false);
         auto* sizer = new wxBoxSizer(wxVERTICAL);
         TabControls& controls = tabPages_[static_cast<size_t>(i)];
-        controls.list = new wxListBox(page, ID_PERSONAL_TAB_LIST_FIRST + i, wxDefaultPosition, wxDefaultSize, 0,
-                                      nullptr, wxLB_SINGLE);
+        controls.list = new wxListBox(page, ID_PERSONAL_TAB_LIST_FIRST + i, wxDefaultPosition,
+                                      wxSize(-1, kListHeight), 0, nullptr, wxLB_SINGLE);
         StyleList(controls.list);
         Name(controls.list, texts.listName, wxS("回车加载本页记录；已加载时回车打开所选记录对应的帖子。"));
         sizer->Add(controls.list, 1, wxALL | wxEXPAND, 8);

@@ -66,6 +66,8 @@ private:
     void ShowNotAvailableYet(const wxString& what);
     // What the forum dialogs call to make sure the user is logged in.
     bool LoginForDialog(wxString& dialogToken, wxString& dialogCookies);
+    // Ends the session (the personal centre's "退出账号").
+    void Logout();
     // ForumHost: what the forum controller asks of this window.
     wxWindow* HostWindow() override { return this; }
     void ShowForumList(const RenderedList& list) override;

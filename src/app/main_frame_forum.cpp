@@ -3,6 +3,8 @@
 // key means and talks to the server.
 #include "app/main_frame.h"
 
+#include "account/personal_center_dialog.h"
+#include "account/settings_store.h"
 #include "app/main_ids.h"
 #include "music/cue.h"
 #include "posts/post_detail_dialog.h"
@@ -78,7 +80,26 @@ bool MainFrame::LoginForDialog(wxString& dialogToken, wxString& dialogCookies) {
     return true;
 }
 
-void MainFrame::OpenPersonalCenter() { ShowNotAvailableYet(wxString::FromUTF8("个人中心")); }
+void MainFrame::OpenPersonalCenter() {
+    PersonalCenterDialog dialog(
+        this, api, token, cookies, forum.Browser().Sections(),
+        [this](wxString& dialogToken, wxString& dialogCookies) { return LoginForDialog(dialogToken, dialogCookies); },
+        [this] { Logout(); });
+    // A start that failed has said why; an empty window would only be in the way.
+    if (dialog.Start()) dialog.ShowModal();
+}
+
+void MainFrame::Logout() {
+    loggedIn = false;
+    token.clear();
+    cookies.clear();
+    displayName.clear();
+    // Neither the password nor the automatic login may outlive a logout.
+    SettingsStore().ClearLoginSettings();
+    SyncForumSession();
+    forum.RebuildHome(true);
+    SetForumStatus(wxString::FromUTF8("已退出当前账号。"));
+}
 
 bool MainFrame::OpenNewPostComposer() {
     ShowNotAvailableYet(wxString::FromUTF8("发新帖"));

@@ -145,6 +145,12 @@ TEST_F(PersonalCenterTest, KeysLoadOnceAndLinesOpenTheirPosts)
     EXPECT_EQ(U8(dialog_->HeaderLabels()[2]->GetLabel()), "发帖数：待加载");
     EXPECT_EQ(Rows(dialog_->ResultList()), std::vector<std::string>{"请选择功能"});
     EXPECT_EQ(dialog_->NavList()->GetCount(), 10u);
+    // Every list shows several lines, within the window's least size.
+    EXPECT_GE(dialog_->GetSize().x, 820);
+    EXPECT_GE(dialog_->GetSize().y, 680);
+    for (wxWindow* list : {static_cast<wxWindow*>(dialog_->NavList()), static_cast<wxWindow*>(dialog_->ResultList()),
+                           static_cast<wxWindow*>(dialog_->TabList(0))})
+        EXPECT_GE(list->GetSize().y, 100) << U8(list->GetName());
 
     // One Enter, one request (the row's activation must not load it again).
     // Moved to with the keys, so GTK's cursor is on the row as for a user.
