@@ -4,7 +4,6 @@
 #include "app/main_frame.h"
 
 #include "account/personal_center_dialog.h"
-#include "account/settings_store.h"
 #include "app/main_ids.h"
 #include "music/cue.h"
 #include "posts/post_detail_dialog.h"
@@ -25,7 +24,9 @@ void MainFrame::ActivateForumRow() { forum.ActivateRow(mainList->GetSelection())
 
 void MainFrame::GoBackInForum() { forum.GoBack(); }
 
-void MainFrame::SyncForumSession() { forum.SetSession(SessionRow{loggedIn, displayName}); }
+void MainFrame::SyncForumSession() {
+    forum.SetSession(SessionRow{Session().loggedIn, Session().displayName});
+}
 
 void MainFrame::ShowForumMenu() {
     // Floor lists offer a reply to the selected floor; the home view has no
@@ -67,38 +68,13 @@ void MainFrame::ShowNotAvailableYet(const wxString& what) {
     ShowNoticeBox(this, what + wxString::FromUTF8("暂未开放。"));
 }
 
-bool MainFrame::EnsureLoggedIn() {
-    if (loggedIn && (!token.empty() || !cookies.empty())) return true;
-    ShowNotAvailableYet(wxString::FromUTF8("登录"));
-    return false;
-}
-
-bool MainFrame::LoginForDialog(wxString& dialogToken, wxString& dialogCookies) {
-    if (!EnsureLoggedIn()) return false;
-    dialogToken = token;
-    dialogCookies = cookies;
-    return true;
-}
-
 void MainFrame::OpenPersonalCenter() {
     PersonalCenterDialog dialog(
-        this, api, token, cookies, forum.Browser().Sections(),
+        this, api, Session().token, Session().cookies, forum.Browser().Sections(),
         [this](wxString& dialogToken, wxString& dialogCookies) { return LoginForDialog(dialogToken, dialogCookies); },
         [this] { Logout(); });
     // A start that failed has said why; an empty window would only be in the way.
     if (dialog.Start()) dialog.ShowModal();
-}
-
-void MainFrame::Logout() {
-    loggedIn = false;
-    token.clear();
-    cookies.clear();
-    displayName.clear();
-    // Neither the password nor the automatic login may outlive a logout.
-    SettingsStore().ClearLoginSettings();
-    SyncForumSession();
-    forum.RebuildHome(true);
-    SetForumStatus(wxString::FromUTF8("已退出当前账号。"));
 }
 
 bool MainFrame::OpenNewPostComposer() {
@@ -110,7 +86,8 @@ int MainFrame::OpenPostDetail(const PostDetail& detail, const std::optional<List
                               bool allowOnlyOp) {
     std::optional<ReplyTarget> target;
     if (floorRow) target = ReplyTarget{floorRow->replyId, floorRow->floor, floorRow->userName};
-    PostDetailDialog dialog(this, api, token, cookies, forum.Browser().Sections(), detail, target,
+    PostDetailDialog dialog(this, api, Session().token, Session().cookies, forum.Browser().Sections(), detail,
+                            target,
                             [this](wxString& dialogToken, wxString& dialogCookies) {
                                 return LoginForDialog(dialogToken, dialogCookies);
                             },
