@@ -14,6 +14,7 @@
 #include "api/api_result.h"
 #include "api/forum_records.h"
 #include "api/http_types.h"
+#include "api/personal_records.h"
 #include "api/server_endpoint.h"
 #include "api/user_profile.h"
 #include "platform/http_transport.h"
@@ -95,6 +96,41 @@ public:
     // expired one leaves "code=-100" or "未登录" in `error`).
     UserInfo GetUserProfile(const wxString& token, const wxString& cookies) const;
 
+    // --- Personal centre ---------------------------------------------
+    // Authenticated reads of what belongs to the signed-in user.
+    struct IntResult {
+        bool ok = false;
+        int32_t value = 0;
+        wxString error;
+    };
+    AlbumList GetAlbums(const wxString& token, const wxString& cookies) const;
+    FollowList GetFollowing(const wxString& token, const wxString& cookies) const;
+    // Titled "我的帖子" and "与我相关".
+    PostListPage GetMyPosts(const wxString& token, const wxString& cookies, int32_t pageNum,
+                            int32_t pageSize) const;
+    PostListPage GetMyReplies(const wxString& token, const wxString& cookies, int32_t pageNum,
+                              int32_t pageSize) const;
+    // The record lists; their entries become generic record lines.
+    PersonalListPage GetMyMessages(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                   int32_t pageSize) const;
+    PersonalListPage GetMyQuestions(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                    int32_t pageSize) const;
+    PersonalListPage GetBoughtGoods(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                    int32_t pageSize) const;
+    PersonalListPage GetBoughtPosts(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                    int32_t pageSize) const;
+    PersonalListPage GetCrowdfundSummary(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                         int32_t pageSize) const;
+    PersonalListPage GetAttachmentSales(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                        int32_t pageSize) const;
+    PersonalListPage GetSoldGoods(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                  int32_t pageSize) const;
+    PersonalListPage GetDiamondBill(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                    int32_t pageSize) const;
+    // The balances of the site's two coins ("岚音币" and "钻石") of user `userId`.
+    IntResult GetCoinCount(const wxString& token, const wxString& cookies, int32_t userId) const;
+    IntResult GetDiamondCount(const wxString& token, const wxString& cookies, int32_t userId) const;
+
     // path + "?"/"&" + "pageNum=N&pageSize=S".
     static wxString AppendPaging(const wxString& path, int32_t pageNum, int32_t pageSize);
     // Fills `page` from an object holding "list" and the paging members;
@@ -110,6 +146,14 @@ private:
     struct SessionTexts;
     LoginResult OpenSession(const wxString& path, const wxString& mobile, const std::string& body,
                             const SessionTexts& texts) const;
+    struct RecordTexts;
+    // `what` names the list in the failure and shape messages.
+    PersonalListPage LoadRecordList(const wxString& path, const wxString& token, const wxString& cookies,
+                                    int32_t pageNum, int32_t pageSize, const wxString& what) const;
+    PostListPage LoadMyPostList(const wxString& path, const wxString& token, const wxString& cookies,
+                                int32_t pageNum, int32_t pageSize, const RecordTexts& texts) const;
+    IntResult LoadCount(const wxString& path, const wxString& token, const wxString& cookies,
+                        const wxString& failure, const wxString& badFormat) const;
     PostListPage LoadPostList(const wxString& path, int32_t pageNum, int32_t pageSize,
                               const ListTexts& texts) const;
 

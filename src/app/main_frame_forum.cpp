@@ -3,6 +3,7 @@
 // key means and talks to the server.
 #include "app/main_frame.h"
 
+#include "account/personal_center_dialog.h"
 #include "app/main_ids.h"
 #include "music/cue.h"
 #include "platform/accessibility.h"
@@ -69,7 +70,14 @@ void MainFrame::ShowNotAvailableYet(const wxString& what) {
     ShowNoticeBox(this, what + wxString::FromUTF8("暂未开放。"));
 }
 
-void MainFrame::OpenPersonalCenter() { ShowNotAvailableYet(wxString::FromUTF8("个人中心")); }
+void MainFrame::OpenPersonalCenter() {
+    PersonalCenterDialog dialog(
+        this, api, Session().token, Session().cookies, forum.Browser().Sections(),
+        [this](wxString& dialogToken, wxString& dialogCookies) { return LoginForDialog(dialogToken, dialogCookies); },
+        [this] { Logout(); });
+    // A start that failed has said why; an empty window would only be in the way.
+    if (dialog.Start()) dialog.ShowModal();
+}
 
 bool MainFrame::OpenNewPostComposer() {
     ShowNotAvailableYet(wxString::FromUTF8("发新帖"));
