@@ -13,3 +13,11 @@ quillery_test(api_forum_reading_tests
     ${CMAKE_CURRENT_LIST_DIR}/api/forum_lists_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/api/forum_post_test.cpp
   LINK quillery_api)
+
+quillery_test(api_account_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/account_test.cpp
+  LINK quillery_api)
+
+quillery_test(api_personal_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/personal_records_test.cpp
+  LINK quillery_api)

@@ -3,16 +3,20 @@
 // and `cookies` and passes them in. Safe to use from several threads.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <rapidjson/document.h>
 #include <wx/string.h>
 
+#include "api/account_records.h"
 #include "api/api_result.h"
 #include "api/forum_records.h"
 #include "api/http_types.h"
+#include "api/personal_records.h"
 #include "api/server_endpoint.h"
+#include "api/user_profile.h"
 #include "platform/http_transport.h"
 
 class ApiClient {
@@ -34,10 +38,12 @@ public:
     // A session-bound GET: first the quick header sets on the plain path,
     // then every path candidate with every header set. True with
     // `document` filled at the first accepted answer; otherwise `message`
-    // holds the last attempt's message.
+    // holds the last attempt's message. `onRefused`, when given, hears
+    // the message of every attempt that failed, in order.
     bool SendGet(const wxString& path, const wxString& token, const wxString& cookies,
                  const wxString& failureText, rapidjson::Document& document,
-                 wxString& message) const;
+                 wxString& message,
+                 const std::function<void(const wxString&)>& onRefused = {}) const;
     // A write call: every path candidate × every variant × every header
     // set, until one is accepted.
     ApiResult SendWithFallbacks(const wxString& method, const wxString& path,
@@ -71,6 +77,60 @@ public:
     ManagerCheck CheckSectionManager(const wxString& token, const wxString& cookies,
                                      int32_t sectionId) const;
 
+    // --- Accounts -------------------------------------------------------
+    // Login, Register and ResetPassword send no session; each is one
+    // request whose token ("data") and cookies make the new session, with
+    // the display name fetched right after. A token the transport could
+    // not send (spaces, control characters) is refused.
+    LoginResult Login(const wxString& mobile, const wxString& password) const;
+    LoginResult Register(const wxString& mobile, const wxString& password, const wxString& code) const;
+    LoginResult ResetPassword(const wxString& mobile, const wxString& newPassword,
+                              const wxString& code) const;
+    // Asks for an SMS code, the number as a JSON string, as plain text, then
+    // as raw JSON text, until one form is accepted.
+    ApiResult SendVerifyCode(const wxString& mobile) const;
+    // The profile's "name" through the first session form that yields one;
+    // empty when none does. Failures are not reported.
+    wxString GetDisplayName(const wxString& token, const wxString& cookies) const;
+    // The profile; also the check that the session is still valid (an
+    // expired one leaves "code=-100" or "未登录" in `error`).
+    UserInfo GetUserProfile(const wxString& token, const wxString& cookies) const;
+
+    // --- Personal centre ---------------------------------------------
+    // Authenticated reads of what belongs to the signed-in user.
+    struct IntResult {
+        bool ok = false;
+        int32_t value = 0;
+        wxString error;
+    };
+    AlbumList GetAlbums(const wxString& token, const wxString& cookies) const;
+    FollowList GetFollowing(const wxString& token, const wxString& cookies) const;
+    // Titled "我的帖子" and "与我相关".
+    PostListPage GetMyPosts(const wxString& token, const wxString& cookies, int32_t pageNum,
+                            int32_t pageSize) const;
+    PostListPage GetMyReplies(const wxString& token, const wxString& cookies, int32_t pageNum,
+                              int32_t pageSize) const;
+    // The record lists; their entries become generic record lines.
+    PersonalListPage GetMyMessages(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                   int32_t pageSize) const;
+    PersonalListPage GetMyQuestions(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                    int32_t pageSize) const;
+    PersonalListPage GetBoughtGoods(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                    int32_t pageSize) const;
+    PersonalListPage GetBoughtPosts(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                    int32_t pageSize) const;
+    PersonalListPage GetCrowdfundSummary(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                         int32_t pageSize) const;
+    PersonalListPage GetAttachmentSales(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                        int32_t pageSize) const;
+    PersonalListPage GetSoldGoods(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                  int32_t pageSize) const;
+    PersonalListPage GetDiamondBill(const wxString& token, const wxString& cookies, int32_t pageNum,
+                                    int32_t pageSize) const;
+    // The balances of the site's two coins ("岚音币" and "钻石") of user `userId`.
+    IntResult GetCoinCount(const wxString& token, const wxString& cookies, int32_t userId) const;
+    IntResult GetDiamondCount(const wxString& token, const wxString& cookies, int32_t userId) const;
+
     // path + "?"/"&" + "pageNum=N&pageSize=S".
     static wxString AppendPaging(const wxString& path, int32_t pageNum, int32_t pageSize);
     // Fills `page` from an object holding "list" and the paging members;
@@ -83,6 +143,17 @@ private:
     bool PlainGet(const wxString& path, const wxString& failureText,
                   rapidjson::Document& document, wxString& message) const;
     struct ListTexts;
+    struct SessionTexts;
+    LoginResult OpenSession(const wxString& path, const wxString& mobile, const std::string& body,
+                            const SessionTexts& texts) const;
+    struct RecordTexts;
+    // `what` names the list in the failure and shape messages.
+    PersonalListPage LoadRecordList(const wxString& path, const wxString& token, const wxString& cookies,
+                                    int32_t pageNum, int32_t pageSize, const wxString& what) const;
+    PostListPage LoadMyPostList(const wxString& path, const wxString& token, const wxString& cookies,
+                                int32_t pageNum, int32_t pageSize, const RecordTexts& texts) const;
+    IntResult LoadCount(const wxString& path, const wxString& token, const wxString& cookies,
+                        const wxString& failure, const wxString& badFormat) const;
     PostListPage LoadPostList(const wxString& path, int32_t pageNum, int32_t pageSize,
                               const ListTexts& texts) const;
 

@@ -8,8 +8,24 @@ quillery_library(qapp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_forum.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_music.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_music_host.cpp
-  LINK qlook qa11y qwindow_focus qcue qforum_controller quillery_post_detail qui_messages quillery_api quillery_settings
-       quillery_music_playback quillery_music_hotkeys quillery_music_mpris wx::core)
+    ${CMAKE_CURRENT_LIST_DIR}/main_frame_session.cpp
+  # One library a line, so that concerns added side by side merge cleanly.
+  LINK qsession
+       quillery_login_dialogs
+       quillery_personal_center
+       qlook
+       qa11y
+       qwindow_focus
+       qcue
+       qforum_controller
+       quillery_post_detail
+       qui_messages
+       quillery_api
+       quillery_settings
+       quillery_music_playback
+       quillery_music_hotkeys
+       quillery_music_mpris
+       wx::core)
 
 add_executable(quillery ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(quillery PRIVATE qapp)

@@ -30,7 +30,8 @@ MainFrame::MainFrame(bool loadNow)
       // The forum server comes from the settings file, so the program can
       // be pointed at another (for example a local) server.
       api(SettingsStore().LoadServerEndpoint()),
-      forum(api, *this) {
+      forum(api, *this),
+      session(api, *this) {
     BuildControls();
     InstallAccelerators();
     BindEvents();
@@ -87,9 +88,8 @@ void MainFrame::BuildControls() {
     panel->SetSizer(sizer);
     SetSizer(frameSizer);
 
-    a11y::ExposeNameAndHelp(categoryChoice);
+    a11y::ExposeReadOnlyChoice(categoryChoice);
     a11y::ExposeNameAndHelp(mainList);
-    a11y::RemoveSilentTabStops(categoryChoice);
 
     a11y::CreateAccessibleStatusBar(this, 1);
     SetStatusText(HelpStatusText(), 0);
@@ -141,8 +141,4 @@ void MainFrame::LoadFirstView() {
     // text is the login's outcome.
     RenderList();
     TryAutoLogin();
-}
-
-void MainFrame::TryAutoLogin() {
-    // Filled by session handling: the automatic login with stored credentials.
 }

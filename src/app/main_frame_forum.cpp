@@ -3,8 +3,10 @@
 // key means and talks to the server.
 #include "app/main_frame.h"
 
+#include "account/personal_center_dialog.h"
 #include "app/main_ids.h"
 #include "music/cue.h"
+#include "platform/accessibility.h"
 #include "posts/post_detail_dialog.h"
 #include "ui/message_box.h"
 
@@ -23,7 +25,9 @@ void MainFrame::ActivateForumRow() { forum.ActivateRow(mainList->GetSelection())
 
 void MainFrame::GoBackInForum() { forum.GoBack(); }
 
-void MainFrame::SyncForumSession() { forum.SetSession(SessionRow{loggedIn, displayName}); }
+void MainFrame::SyncForumSession() {
+    forum.SetSession(SessionRow{Session().loggedIn, Session().displayName});
+}
 
 void MainFrame::ShowForumMenu() {
     // Floor lists offer a reply to the selected floor; the home view has no
@@ -46,6 +50,7 @@ void MainFrame::ShowForumList(const RenderedList& list) {
     if (list.selection >= 0 && list.selection < static_cast<int>(mainList->GetCount())) {
         mainList->SetSelection(list.selection);
     }
+    a11y::ListRefilled(mainList);
     SetStatusText(list.status, 0);
 }
 
@@ -65,20 +70,14 @@ void MainFrame::ShowNotAvailableYet(const wxString& what) {
     ShowNoticeBox(this, what + wxString::FromUTF8("暂未开放。"));
 }
 
-bool MainFrame::EnsureLoggedIn() {
-    if (loggedIn && (!token.empty() || !cookies.empty())) return true;
-    ShowNotAvailableYet(wxString::FromUTF8("登录"));
-    return false;
+void MainFrame::OpenPersonalCenter() {
+    PersonalCenterDialog dialog(
+        this, api, Session().token, Session().cookies, forum.Browser().Sections(),
+        [this](wxString& dialogToken, wxString& dialogCookies) { return LoginForDialog(dialogToken, dialogCookies); },
+        [this] { Logout(); });
+    // A start that failed has said why; an empty window would only be in the way.
+    if (dialog.Start()) dialog.ShowModal();
 }
-
-bool MainFrame::LoginForDialog(wxString& dialogToken, wxString& dialogCookies) {
-    if (!EnsureLoggedIn()) return false;
-    dialogToken = token;
-    dialogCookies = cookies;
-    return true;
-}
-
-void MainFrame::OpenPersonalCenter() { ShowNotAvailableYet(wxString::FromUTF8("个人中心")); }
 
 bool MainFrame::OpenNewPostComposer() {
     ShowNotAvailableYet(wxString::FromUTF8("发新帖"));
@@ -89,7 +88,8 @@ int MainFrame::OpenPostDetail(const PostDetail& detail, const std::optional<List
                               bool allowOnlyOp) {
     std::optional<ReplyTarget> target;
     if (floorRow) target = ReplyTarget{floorRow->replyId, floorRow->floor, floorRow->userName};
-    PostDetailDialog dialog(this, api, token, cookies, forum.Browser().Sections(), detail, target,
+    PostDetailDialog dialog(this, api, Session().token, Session().cookies, forum.Browser().Sections(), detail,
+                            target,
                             [this](wxString& dialogToken, wxString& dialogCookies) {
                                 return LoginForDialog(dialogToken, dialogCookies);
                             },

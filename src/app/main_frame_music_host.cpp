@@ -116,6 +116,7 @@ void MainFrameMusic::RenderMusicView() {
     if (view.selectRow >= 0 && view.selectRow < static_cast<int>(shownRows_.size())) {
         frame_.mainList->SetSelection(view.selectRow);
     }
+    a11y::ListRefilled(frame_.mainList);
     controller_.UpdateMusicStatus();
 }
 

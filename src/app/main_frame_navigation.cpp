@@ -4,6 +4,7 @@
 
 #include "app/main_ids.h"
 #include "music/cue.h"
+#include "platform/accessibility.h"
 #include "platform/window_focus.h"
 
 #include <wx/combobox.h>
@@ -100,7 +101,10 @@ void MainFrame::ShowListMenu() {
     ShowForumMenu();
 }
 
-void MainFrame::OnCategoryChanged(wxCommandEvent&) { RenderList(); }
+void MainFrame::OnCategoryChanged(wxCommandEvent&) {
+    a11y::ChoiceChanged(categoryChoice);
+    RenderList();
+}
 
 void MainFrame::OnListSelected(wxCommandEvent&) { UpdateStatusHint(); }
 

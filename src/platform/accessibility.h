@@ -7,7 +7,11 @@
 #include <wx/statusbr.h>
 #include <wx/string.h>
 
+class wxComboBox;
 class wxFrame;
+class wxListBox;
+class wxTextCtrl;
+class wxTopLevelWindow;
 class wxWindow;
 
 namespace a11y {
@@ -26,6 +30,35 @@ void RemoveSilentTabStops(wxWindow* control);
 // Has the screen reader speak `text` at once without moving the focus.
 // `near` is any control or panel of the window that speaks.
 void Announce(wxWindow* near, const wxString& text);
+
+// Lists: call after every refill of a list box (Set, Clear and Append, a
+// new selection), in main windows and dialogs alike. The screen reader
+// still holds the rows that were removed and says nothing; this makes the
+// selected row the list's live focused row, so it is read as if the user
+// had just arrived on it. Harmless while the list has no focus.
+void ListRefilled(wxListBox* list);
+
+// A read-only combo box (a choice among fixed texts): call once after
+// creating it, instead of ExposeNameAndHelp. Its value is read whole and
+// its name once (the text field inside no longer repeats it).
+void ExposeReadOnlyChoice(wxComboBox* choice);
+// Call from the choice's selection handler: speaks the new value while the
+// choice has the focus (Up and Down change it silently otherwise).
+void ChoiceChanged(wxComboBox* choice);
+
+// A read-only text box whose text was just set: reading starts at the top,
+// not at the last line where the caret was left.
+void OpenAtStart(wxTextCtrl* box);
+
+// Dialogs: call in the constructor of every wxDialog, so it is presented
+// as a dialog rather than a frame. Standard dialogs get the role anyway.
+void ExposeAsDialog(wxTopLevelWindow* dialog);
+
+// Message boxes and questions (wxMessageDialog) are named by their caption
+// instead of the toolkit's English type word ("Error", "Question"). The
+// message-box helpers in ui/message_box.h call this; call it before showing
+// a wxMessageDialog of your own.
+void NameMessageBoxesByCaption();
 
 // A status bar with the status-bar role whose accessible name always equals
 // field 0, whichever way the text changes (SetStatusText, Push/Pop).

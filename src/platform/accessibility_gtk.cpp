@@ -1,4 +1,5 @@
 #include "platform/accessibility.h"
+#include "platform/accessibility_rules.h"
 
 #include <atk/atk.h>
 #include <gtk/gtk.h>
@@ -64,6 +65,9 @@ wxWindow* AnnouncerFor(wxWindow* near) {
 }  // namespace
 
 void SetAccessibleName(wxWindow* control, const wxString& name) {
+    // Every window names its controls: the first one installs the rules
+    // that hold for all windows (dialog role, message-box names).
+    InstallWindowRules();
     wxScopedCharBuffer utf8 = name.utf8_str();
     ForEachAccessible(control, [&](AtkObject* a) { atk_object_set_name(a, utf8.data()); });
 }

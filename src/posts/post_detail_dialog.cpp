@@ -54,6 +54,7 @@ PostDetailDialog::PostDetailDialog(wxWindow* parent, ApiClient& client, const wx
       player_(std::move(audio), [this] { wxQueueEvent(this, new wxThreadEvent(EVT_POST_PLAYER_WAKE)); }),
       statusTimer_(this) {
     StyleDialog(this);
+    a11y::ExposeAsDialog(this);
     mediaEntries_ = BuildMediaEntries(post_);
     BuildControls();
     BindEvents();
@@ -102,6 +103,7 @@ void PostDetailDialog::BuildControls() {
                                  wxTE_MULTILINE | wxTE_READONLY | wxTE_RICH2);
     StyleTextBox(contentBox_, true);
     Name(contentBox_, "帖子内容框", "帖子正文，只读。");
+    a11y::OpenAtStart(contentBox_);
     column->Add(contentBox_, 1, wxALL | wxEXPAND, 12);
 
     auto* target = new wxStaticText(this, wxID_ANY, ReplyTargetText(replyTarget_));

@@ -1,5 +1,7 @@
 #include "ui/message_box.h"
 
+#include "platform/accessibility.h"
+
 #include <wx/button.h>
 #include <wx/msgdlg.h>
 
@@ -8,6 +10,7 @@ wxString CancelLabel() { return wxS("取消"); }
 
 int ShowMessageBox(wxWindow* parent, const wxString& message, const wxString& caption, long style)
 {
+    a11y::NameMessageBoxesByCaption();
     wxMessageDialog dialog(parent, message, caption, style);
     if (style & wxOK)
         dialog.SetOKLabel(OkLabel());
@@ -36,6 +39,7 @@ void SetOkCancelLabels(wxWindow* dialog, const wxString& okLabel, const wxString
 
 bool AskConfirmation(wxWindow* parent, const wxString& message, const wxString& caption)
 {
+    a11y::NameMessageBoxesByCaption();
     wxMessageDialog dialog(parent, message, caption, wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
     dialog.SetYesNoLabels(OkLabel(), CancelLabel());
     return dialog.ShowModal() == wxID_YES;

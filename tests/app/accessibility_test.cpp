@@ -6,6 +6,7 @@
 #include <atk/atk.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <wx/dialog.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -96,6 +97,38 @@ TEST_F(AccessibilityTest, StatusBarOfAnyFrame) {
     frame->SetStatusText(wxString::FromUTF8("第二栏"), 1);
     // Only field 0 is the spoken status.
     EXPECT_STREQ(atk_object_get_name(gtk_widget_get_accessible(bar->GetHandle())), "第一栏");
+}
+
+// GTK alone ends the last run of a text field at the character count taken
+// as a byte index: "澄川论坛" read as "澄川". Every field gets whole runs.
+TEST_F(AccessibilityTest, TextFieldsReportOneRunOverTheirWholeText) {
+    a11y::SetAccessibleName(box, wxString::FromUTF8("关键词"));  // installs the rules
+    AtkText* text = ATK_TEXT(gtk_widget_get_accessible(box->GetConnectWidget()));
+    for (const char* value : {"澄川论坛", "abc", "NVDA 与 Orca 快捷键", ""}) {
+        box->ChangeValue(wxString::FromUTF8(value));
+        const gint count = atk_text_get_character_count(text);
+        EXPECT_EQ(count, static_cast<gint>(g_utf8_strlen(value, -1)));
+        for (gint offset = 0; offset <= count; ++offset) {
+            gint start = -1;
+            gint end = -1;
+            atk_attribute_set_free(atk_text_get_run_attributes(text, offset, &start, &end));
+            EXPECT_EQ(start, 0) << value << " at " << offset;
+            EXPECT_EQ(end, count) << value << " at " << offset;
+        }
+    }
+}
+
+// Every wxDialog, also those no window of ours builds itself (standard
+// dialogs such as the keyword prompt), is presented as a dialog; frames stay
+// frames.
+TEST_F(AccessibilityTest, DialogsArePresentedAsDialogs) {
+    a11y::SetAccessibleName(box, wxString::FromUTF8("关键词"));  // installs the rules
+    wxDialog dialog(frame, wxID_ANY, wxString::FromUTF8("搜索帖子"));
+    dialog.Show();
+    qtest::Settle();
+    EXPECT_EQ(atk_object_get_role(gtk_widget_get_accessible(dialog.GetHandle())), ATK_ROLE_DIALOG);
+    EXPECT_EQ(atk_object_get_role(gtk_widget_get_accessible(frame->GetHandle())), ATK_ROLE_FRAME);
+    dialog.Hide();
 }
 
 }  // namespace

@@ -95,6 +95,17 @@ def role(node):
     return node.getRoleName()
 
 
+def spoken_name(node):
+    """The name a screen reader gives `node`: its own, or for the unnamed
+    text field of a combo box, the combo box's."""
+    name = node.name
+    if not name and role(node) == "text":
+        parent = node.parent
+        if parent is not None and role(parent) == "combo box":
+            return parent.name
+    return name
+
+
 def find(root, name=None, role_name=None, showing_only=False):
     """The first accessible below `root` with this name and/or role name."""
     for node in descendants(root):
@@ -183,7 +194,7 @@ class Program:
     def wait_for_focus(self, name, role_name=None, timeout=DEFAULT_TIMEOUT):
         def check():
             node = self.focused()
-            return node is not None and node.name == name and \
+            return node is not None and spoken_name(node) == name and \
                 (role_name is None or role(node) == role_name) and node
         try:
             return wait_until(check, timeout, "focus on %r" % name)

@@ -7,6 +7,7 @@ import shutil
 import socket
 import subprocess
 import tempfile
+import threading
 import time
 
 from atspi_helpers import CheckFailed, descendants, find, role, stop_process, wait_until
@@ -35,6 +36,20 @@ class LocalForum:
             self.stop()
             raise CheckFailed("local forum did not start: %r" % first)
         self.port = int(first.rsplit(":", 1)[1])
+        # The request log, read as it comes (an unread pipe would also
+        # stall the server once full).
+        self.lines = []
+        self.reader = threading.Thread(target=self._read_log, daemon=True)
+        self.reader.start()
+
+    def _read_log(self):
+        for line in self.process.stdout:
+            self.lines.append(line.rstrip("\n"))
+
+    def count(self, target_prefix, method="GET"):
+        """How many requests so far had a target starting with `target_prefix`."""
+        needle = " %s %s" % (method, target_prefix)
+        return sum(1 for line in list(self.lines) if needle in line)
 
     def stop(self):
         stop_process(self.process)

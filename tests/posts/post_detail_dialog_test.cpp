@@ -117,6 +117,9 @@ TEST_F(PostDetailTest, WindowShowsThePostWithMediaLinesInOrderFirstSelectedAndFo
     EXPECT_EQ(AccessibleName(list), "帖子媒体列表");
     EXPECT_EQ(AccessibleName(dialog_->ContentBox()), "帖子内容框");
     EXPECT_EQ(AccessibleName(dialog_->ReplyBox()), "回帖输入框");
+    // Presented as a dialog, not a frame; the post is read from its start.
+    EXPECT_EQ(atk_object_get_role(gtk_widget_get_accessible(dialog_->GetHandle())), ATK_ROLE_DIALOG);
+    EXPECT_EQ(dialog_->ContentBox()->GetInsertionPoint(), 0);
     EXPECT_NE(dialog_->FindWindow(ID_POST_ACTIONS), nullptr);
     EXPECT_EQ(dialog_->FindWindow(wxID_OK)->GetLabel(), U8("发送回复"));
     EXPECT_EQ(dialog_->FindWindow(wxID_CANCEL)->GetLabel(), U8("关闭"));

@@ -63,6 +63,9 @@ gboolean DialogAnswerer::Poll(gpointer data)
     g_free(text);
     CollectButtons(GTK_DIALOG(dialog), seen);
     seen.busyWhileShown = wxIsBusy();
+    AtkObject* accessible = gtk_widget_get_accessible(GTK_WIDGET(dialog));
+    const char* name = accessible != nullptr ? atk_object_get_name(accessible) : nullptr;
+    seen.accessibleName = name != nullptr ? name : "";
     self->seen_.push_back(seen);
     g_object_set_data(G_OBJECT(dialog), "answered", self);
     gtk_dialog_response(GTK_DIALOG(dialog), self->response_);

@@ -49,6 +49,7 @@ struct SeenDialog
     std::vector<std::pair<int, std::string>> buttons;  // GTK response id, label
     int defaultResponse = 0;                           // response of the default button, 0: none
     bool busyWhileShown = false;
+    std::string accessibleName;  // what a screen reader announces it as
 };
 
 // Answers the next GTK message dialog that appears with `response`, after

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <wx/button.h>
 #include <wx/msgdlg.h>
 #include <wx/textdlg.h>
@@ -54,6 +56,27 @@ TEST(MessageBox, ConfirmationCountsOnlyQueding)
     {
         DialogAnswerer answer(GTK_RESPONSE_DELETE_EVENT);  // the close box
         EXPECT_FALSE(AskConfirmation(nullptr, wxS("确定要退出当前账号吗？"), wxS("退出账号")));
+    }
+}
+
+// A screen reader announces a box by its caption, which says what failed
+// or what is asked, never by the toolkit's English type word.
+TEST(MessageBox, EveryBoxIsNamedByItsCaption)
+{
+    const struct {
+        const char* caption;
+        std::function<void(const wxString&)> show;
+    } boxes[] = {
+        {"获取热门帖子失败", [](const wxString& c) { ShowErrorBox(nullptr, c, wxS("热门榜单维护中")); }},
+        {"提示", [](const wxString&) { ShowNoticeBox(nullptr, wxS("帖子删除成功。")); }},
+        {"未保存内容", [](const wxString& c) { AskConfirmation(nullptr, wxS("确定返回吗？"), c); }},
+        {"播放失败", [](const wxString& c) { ShowMessageBox(nullptr, wxS("x"), c, wxOK | wxICON_WARNING); }},
+    };
+    for (const auto& box : boxes) {
+        DialogAnswerer answer(GTK_RESPONSE_OK);
+        box.show(wxString::FromUTF8(box.caption));
+        ASSERT_EQ(answer.Seen().size(), 1u) << box.caption;
+        EXPECT_EQ(answer.Seen()[0].accessibleName, box.caption);
     }
 }
 

@@ -180,6 +180,7 @@ bool PrepareDatabase(Database& db, const Options& options, std::string& error) {
     SeedAccounts(writer);
     SeedPostIds ids = SeedPosts(writer);
     SeedPersonal(writer, ids);
+    SeedMoreRecords(writer, ids);
     if (!db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion), error) || !db.Exec("COMMIT", error)) {
         std::string ignored;
         db.Exec("ROLLBACK", ignored);

@@ -56,5 +56,7 @@ struct SeedPostIds {
 
 // The posts, replies and attachments of every section.
 SeedPostIds SeedPosts(SeedWriter& w);
+// Record lists that complete the personal-centre pages of the demo accounts.
+void SeedMoreRecords(SeedWriter& w, const SeedPostIds& ids);
 
 }  // namespace forum
