@@ -44,11 +44,21 @@ wxString RequestError(const Result& result)
 // keeps answering (RequestWait). The cursor ends before any box is shown
 // and also if `call` throws.
 template <class Call>
-auto RunBusy(Call&& call)
+decltype(auto) RunBusy(Call&& call)
 {
-    std::optional<std::invoke_result_t<Call&>> result;
-    RequestWait::Run([&] { result.emplace(call()); });
-    return std::move(*result);
+    using Result = std::invoke_result_t<Call&>;
+    if constexpr (std::is_void_v<Result>) {
+        RequestWait::Run([&] { call(); });
+    } else if constexpr (std::is_reference_v<Result>) {
+        std::remove_reference_t<Result>* result = nullptr;
+        RequestWait::Run([&] { result = &call(); });
+        return static_cast<Result>(*result);
+    } else {
+        std::optional<Result> result;
+        RequestWait::Run([&] { result.emplace(call()); });
+        Result value = std::move(*result);
+        return value;
+    }
 }
 
 // The normal form: busy cursor, then an error box with `failureCaption` and
