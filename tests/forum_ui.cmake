@@ -13,3 +13,10 @@ quillery_script_test(forum_ui_atspi_browsing
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_forum_browsing.py
           $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
 set_tests_properties(forum_ui_atspi_browsing PROPERTIES RESOURCE_LOCK x_keyboard)
+
+# The window keeps answering the screen reader while it waits for a slow
+# server, says so, and Escape stops the call.
+quillery_script_test(forum_ui_atspi_responsive_wait
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_responsive_wait.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(forum_ui_atspi_responsive_wait PROPERTIES RESOURCE_LOCK x_keyboard)

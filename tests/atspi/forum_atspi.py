@@ -23,13 +23,13 @@ class LocalForum:
     """The project's local forum server on a free loopback port, with a
     fresh database, stopped on exit."""
 
-    def __init__(self, binary):
+    def __init__(self, binary, args=()):
         self.folder = tempfile.mkdtemp(prefix="quillery-forum-")
         self.log = open(os.path.join(self.folder, "server.log"), "w+")
         self.process = subprocess.Popen(
             [binary, "--db", os.path.join(self.folder, "forum.db"),
              "--files", os.path.join(self.folder, "files"), "--port", "0", "--no-media",
-             "--exit-with-parent"],
+             "--exit-with-parent"] + list(args),
             stdout=subprocess.PIPE, stderr=self.log, text=True)
         first = self.process.stdout.readline().strip()
         if not first.startswith("listening on 127.0.0.1:"):
