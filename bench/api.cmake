@@ -10,3 +10,11 @@ quillery_bench(bench_api_forum
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/forum_bench.cpp
   LINK quillery_api)
 target_include_directories(bench_api_forum PRIVATE ${CMAKE_CURRENT_LIST_DIR}/api)
+
+# The responsive wait's cost per request (needs a display).
+if(TARGET qtest_support)
+  quillery_bench(request_wait_bench
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/request_wait_bench.cpp
+    LINK qrequest_forms quillery_api qtest_support wx::core)
+  target_compile_options(request_wait_bench PRIVATE -UwxUSE_GUI)
+endif()

@@ -20,6 +20,7 @@ namespace {
 
 int gDepth = 0;
 int gNoticeDelayMs = 1000;
+int gLastWakeUps = 0;
 
 wxString WaitingText() { return wxString::FromUTF8("正在等待服务器响应，按 Esc 取消。"); }
 
@@ -112,7 +113,12 @@ void RequestWait::Run(const std::function<void()>& work) {
         WaitingNotice notice;
         wxGUIEventLoop loop;
         wxEventLoopActivator activate(&loop);
-        while (!shared->done) loop.Dispatch();
+        int wakeUps = 0;
+        while (!shared->done) {
+            loop.Dispatch();
+            ++wakeUps;
+        }
+        gLastWakeUps = wakeUps;
     }
     if (worker.joinable()) worker.join();
     if (--gDepth == 0) wxTheApp->ResumeProcessingOfPendingEvents();
@@ -124,3 +130,5 @@ void RequestWait::Run(const std::function<void()>& work) {
 bool RequestWait::Active() { return gDepth > 0; }
 
 void RequestWait::SetNoticeDelayForTesting(int milliseconds) { gNoticeDelayMs = milliseconds; }
+
+int RequestWait::LastWakeUps() { return gLastWakeUps; }

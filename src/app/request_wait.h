@@ -21,4 +21,6 @@ public:
 
     // Milliseconds before the waiting text is shown (tests shorten it).
     static void SetNoticeDelayForTesting(int milliseconds);
+    // How often the UI thread woke up during the last wait (benchmarks).
+    static int LastWakeUps();
 };
