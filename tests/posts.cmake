@@ -12,3 +12,8 @@ quillery_test(posts_dialog_test GUI
           ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
   LINK quillery_post_detail qwindow_focus PkgConfig::GTK3 PkgConfig::ATK PkgConfig::HTTPLIB)
+quillery_test(posts_composer_dialog_test GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_composer_dialog_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
+  LINK quillery_post_composer qwindow_focus PkgConfig::GTK3 PkgConfig::ATK)
