@@ -20,3 +20,7 @@ quillery_test(api_forum_writing_tests
     ${CMAKE_CURRENT_LIST_DIR}/api/forum_writing_local_test.cpp
   LINK quillery_api quillery_post_composer_model)
 add_dependencies(api_forum_writing_tests local-forum)
+
+quillery_test(api_account_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/account_test.cpp
+  LINK quillery_api)
