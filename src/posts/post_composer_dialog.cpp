@@ -87,7 +87,10 @@ void PostComposerDialog::BuildControls() {
 
     sectionHint_ = new wxStaticText(this, wxID_ANY, wxString());
     StyleHint(sectionHint_);
-    Name(sectionHint_, "板块提示", "所选板块的类别。");
+    // Its text is what a screen reader should read, so only the window
+    // name and the description are set, not the accessible name.
+    sectionHint_->SetName(U8("板块提示"));
+    a11y::SetAccessibleDescription(sectionHint_, U8("板块提示：所选板块的类别。"));
     column->Add(sectionHint_, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
 
     // The insert, publishing and member menus arrive with the uploads;

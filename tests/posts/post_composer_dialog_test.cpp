@@ -126,7 +126,8 @@ TEST_F(ComposerTest, ControlsAreNamedAndReachedByTabInOrder) {
         EXPECT_EQ(AccessibleName(dialog_->MenuButtons()[i]), menus[i]);
         EXPECT_FALSE(dialog_->MenuButtons()[i]->IsEnabled());
     }
-    EXPECT_EQ(AccessibleName(dialog_->SectionHint()), "板块提示");
+    EXPECT_EQ(dialog_->SectionHint()->GetName(), U8("板块提示"));
+    EXPECT_EQ(AccessibleName(dialog_->SectionHint()), "发新帖");  // its text is read
     EXPECT_TRUE(qtest::HasWindowFocus(dialog_->SectionBox()));
 
     struct Stop {
@@ -155,6 +156,7 @@ TEST_F(ComposerTest, ControlsAreNamedAndReachedByTabInOrder) {
     EXPECT_EQ(dialog_->SectionHint()->GetLabel(), U8("发新帖 - 会员板块"));
     EXPECT_TRUE(dialog_->Model().MemberSection());
     EXPECT_EQ(Announced(), "发新帖 - 会员板块");
+    EXPECT_EQ(AccessibleName(dialog_->SectionHint()), "发新帖 - 会员板块");
     ChooseSection(0);  // 论坛公告
     EXPECT_EQ(dialog_->SectionHint()->GetLabel(), U8("发新帖 - 公告"));
     EXPECT_EQ(Announced(), "发新帖 - 公告");
