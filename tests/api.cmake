@@ -14,6 +14,13 @@ quillery_test(api_forum_reading_tests
     ${CMAKE_CURRENT_LIST_DIR}/api/forum_post_test.cpp
   LINK quillery_api)
 
+quillery_test(api_forum_writing_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/api/forum_writing_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/api/forum_writing_local_test.cpp
+  LINK quillery_api quillery_post_composer_model)
+add_dependencies(api_forum_writing_tests local-forum)
+
 quillery_test(api_account_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/account_test.cpp
   LINK quillery_api)

@@ -20,3 +20,8 @@ quillery_script_test(forum_ui_atspi_responsive_wait
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_responsive_wait.py
           $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
 set_tests_properties(forum_ui_atspi_responsive_wait PROPERTIES RESOURCE_LOCK x_keyboard)
+# Writing, editing, replying and deleting through the real program.
+quillery_script_test(forum_ui_atspi_writing
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_forum_writing.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(forum_ui_atspi_writing PROPERTIES RESOURCE_LOCK x_keyboard)

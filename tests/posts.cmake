@@ -3,9 +3,17 @@
 quillery_test(posts_model_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_detail_model_test.cpp
   LINK quillery_posts_model)
+quillery_test(posts_composer_model_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_composer_model_test.cpp
+  LINK quillery_post_composer_model)
 quillery_test(posts_dialog_test GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_detail_dialog_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/audio/media_server.cpp
           ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
   LINK quillery_post_detail qwindow_focus PkgConfig::GTK3 PkgConfig::ATK PkgConfig::HTTPLIB)
+quillery_test(posts_composer_dialog_test GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_composer_dialog_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
+  LINK quillery_post_composer qwindow_focus PkgConfig::GTK3 PkgConfig::ATK)

@@ -6,6 +6,7 @@ quillery_library(qapp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_navigation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_forum.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/main_frame_posts.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_music.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_music_host.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_session.cpp
@@ -19,6 +20,7 @@ quillery_library(qapp
        qcue
        qforum_controller
        quillery_post_detail
+       quillery_post_composer
        qui_messages
        quillery_api
        quillery_settings

@@ -156,6 +156,8 @@ void PostDetailDialog::BindEvents() {
     mediaList_->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { PlaySelected(false); });
     Bind(wxEVT_BUTTON, &PostDetailDialog::OnPostActions, this, ID_POST_ACTIONS);
     Bind(wxEVT_BUTTON, &PostDetailDialog::OnSendReply, this, wxID_OK);
+    // "关闭" asks before an unsent reply is dropped, like every other way out.
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { CloseWithCue(); }, wxID_CANCEL);
     Bind(wxEVT_CHAR_HOOK, &PostDetailDialog::OnCharHook, this);
     Bind(wxEVT_CLOSE_WINDOW, &PostDetailDialog::OnClose, this);
     Bind(wxEVT_TIMER, &PostDetailDialog::OnTimer, this, statusTimer_.GetId());
@@ -255,5 +257,3 @@ void PostDetailDialog::Seek(double seconds) {
 }
 
 void PostDetailDialog::OnPostActions(wxCommandEvent&) {}
-
-void PostDetailDialog::OnSendReply(wxCommandEvent&) {}

@@ -68,9 +68,11 @@ private:
     void OnPlayerNotice(AudioPlayer::Notice notice);
     void StepVolume(float step);
     void Seek(double seconds);
-    // The post's command menu and sending the reply come with the post
-    // actions; until then the buttons do nothing else.
+    // The post's command menu comes with the post actions; until then the
+    // button does nothing else.
     void OnPostActions(wxCommandEvent& event);
+    // Sends the reply box's text to the post or the target floor
+    // (post_detail_reply.cpp); ends the dialog with wxID_OK when sent.
     void OnSendReply(wxCommandEvent& event);
 
     ApiClient* client_;

@@ -82,8 +82,14 @@ def x_window(app, name):
     """The X window of the program with this title, or None."""
     out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(app.process.pid),
                           "--name", "^%s$" % name], capture_output=True, text=True)
-    ids = out.stdout.split()
-    return ids[0] if ids else None
+    # xdotool's pattern also matches windows whose legacy WM_NAME is
+    # missing (GTK sets only _NET_WM_NAME on some), so each candidate's own
+    # title is read back.
+    for window in out.stdout.split():
+        title = subprocess.run(["xdotool", "getwindowname", window], capture_output=True, text=True)
+        if title.stdout.rstrip("\n") == name:
+            return window
+    return None
 
 
 def dismiss_box(app, caption, timeout=15.0):
