@@ -11,4 +11,6 @@ quillery_library(quillery_api
     ${CMAKE_CURRENT_LIST_DIR}/forum_parsers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/forum_reading.cpp
     ${CMAKE_CURRENT_LIST_DIR}/json_read.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/moderation.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/moderation_variants.cpp
   LINK quillery_api_endpoint quillery_http wx::base PkgConfig::RAPIDJSON)
