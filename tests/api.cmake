@@ -19,3 +19,7 @@ quillery_test(api_moderation_tests
     ${CMAKE_CURRENT_LIST_DIR}/api/moderation_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/api/moderation_forum_test.cpp
   LINK quillery_api PkgConfig::RAPIDJSON)
+
+quillery_test(api_account_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/account_test.cpp
+  LINK quillery_api)

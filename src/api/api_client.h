@@ -3,16 +3,19 @@
 // and `cookies` and passes them in. Safe to use from several threads.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <rapidjson/document.h>
 #include <wx/string.h>
 
+#include "api/account_records.h"
 #include "api/api_result.h"
 #include "api/forum_records.h"
 #include "api/http_types.h"
 #include "api/server_endpoint.h"
+#include "api/user_profile.h"
 #include "platform/http_transport.h"
 
 class ApiClient {
@@ -34,10 +37,12 @@ public:
     // A session-bound GET: first the quick header sets on the plain path,
     // then every path candidate with every header set. True with
     // `document` filled at the first accepted answer; otherwise `message`
-    // holds the last attempt's message.
+    // holds the last attempt's message. `onRefused`, when given, hears
+    // the message of every attempt that failed, in order.
     bool SendGet(const wxString& path, const wxString& token, const wxString& cookies,
                  const wxString& failureText, rapidjson::Document& document,
-                 wxString& message) const;
+                 wxString& message,
+                 const std::function<void(const wxString&)>& onRefused = {}) const;
     // A write call: every path candidate × every variant × every header
     // set, until one is accepted.
     ApiResult SendWithFallbacks(const wxString& method, const wxString& path,
@@ -94,6 +99,25 @@ public:
     ApiResult SendSiteMessage(const wxString& token, const wxString& cookies, int32_t userId,
                               const wxString& text) const;
 
+    // --- Accounts -------------------------------------------------------
+    // Login, Register and ResetPassword send no session; each is one
+    // request whose token ("data") and cookies make the new session, with
+    // the display name fetched right after. A token the transport could
+    // not send (spaces, control characters) is refused.
+    LoginResult Login(const wxString& mobile, const wxString& password) const;
+    LoginResult Register(const wxString& mobile, const wxString& password, const wxString& code) const;
+    LoginResult ResetPassword(const wxString& mobile, const wxString& newPassword,
+                              const wxString& code) const;
+    // Asks for an SMS code, the number as a JSON string, as plain text, then
+    // as raw JSON text, until one form is accepted.
+    ApiResult SendVerifyCode(const wxString& mobile) const;
+    // The profile's "name" through the first session form that yields one;
+    // empty when none does. Failures are not reported.
+    wxString GetDisplayName(const wxString& token, const wxString& cookies) const;
+    // The profile; also the check that the session is still valid (an
+    // expired one leaves "code=-100" or "未登录" in `error`).
+    UserInfo GetUserProfile(const wxString& token, const wxString& cookies) const;
+
     // path + "?"/"&" + "pageNum=N&pageSize=S".
     static wxString AppendPaging(const wxString& path, int32_t pageNum, int32_t pageSize);
     // Fills `page` from an object holding "list" and the paging members;
@@ -109,6 +133,9 @@ private:
                          const wxString& token, const wxString& cookies,
                          const wxString& failureText) const;
     struct ListTexts;
+    struct SessionTexts;
+    LoginResult OpenSession(const wxString& path, const wxString& mobile, const std::string& body,
+                            const SessionTexts& texts) const;
     PostListPage LoadPostList(const wxString& path, int32_t pageNum, int32_t pageSize,
                               const ListTexts& texts) const;
 

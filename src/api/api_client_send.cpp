@@ -38,12 +38,14 @@ std::vector<HeaderList> QuickHeaderSets(const wxString& token, const wxString& c
 
 bool ApiClient::SendGet(const wxString& path, const wxString& token, const wxString& cookies,
                         const wxString& failureText, rapidjson::Document& document,
-                        wxString& message) const
+                        wxString& message,
+                        const std::function<void(const wxString&)>& onRefused) const
 {
     auto attempt = [&](const wxString& target, const HeaderList& headers) {
         const HttpResponse response = SendRequest(wxS("GET"), target, headers, std::string());
-        return Attempt{EvaluateResponse(response, document, message, failureText),
-                       response.unreachable};
+        const bool success = EvaluateResponse(response, document, message, failureText);
+        if (!success && onRefused) onRefused(message);
+        return Attempt{success, response.unreachable};
     };
     for (const HeaderList& headers : QuickHeaderSets(token, cookies)) {
         const Attempt a = attempt(path, headers);

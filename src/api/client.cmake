@@ -2,6 +2,7 @@
 # reading, body encoding, and the server operations.
 quillery_library(quillery_api
   SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/account_endpoints.cpp
     ${CMAKE_CURRENT_LIST_DIR}/api_client.cpp
     ${CMAKE_CURRENT_LIST_DIR}/api_client_send.cpp
     ${CMAKE_CURRENT_LIST_DIR}/auth_variants.cpp
@@ -13,4 +14,5 @@ quillery_library(quillery_api
     ${CMAKE_CURRENT_LIST_DIR}/json_read.cpp
     ${CMAKE_CURRENT_LIST_DIR}/moderation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/moderation_variants.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/user_profile.cpp
   LINK quillery_api_endpoint quillery_http wx::base PkgConfig::RAPIDJSON)

@@ -1,0 +1,12 @@
+# The login and credential windows: what they decide (GUI-free, tested
+# directly) and the two dialogs with their check-box accessibility.
+quillery_library(quillery_login_model
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/login_form.cpp
+  LINK quillery_settings wx::base)
+quillery_library(quillery_login_dialogs
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/call_guard.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/check_box_accessible.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/credential_flow_dialog.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/dialog_parts.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/login_dialog.cpp
+  LINK quillery_login_model quillery_api qlook qa11y qui_messages wx::core)
