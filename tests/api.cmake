@@ -23,3 +23,9 @@ quillery_test(api_moderation_tests
 quillery_test(api_account_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/account_test.cpp
   LINK quillery_api)
+quillery_test(api_forum_writing_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/api/forum_writing_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/api/forum_writing_local_test.cpp
+  LINK quillery_api quillery_post_composer_model)
+add_dependencies(api_forum_writing_tests local-forum)

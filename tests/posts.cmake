@@ -3,6 +3,9 @@
 quillery_test(posts_model_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_detail_model_test.cpp
   LINK quillery_posts_model)
+quillery_test(posts_composer_model_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_composer_model_test.cpp
+  LINK quillery_post_composer_model)
 quillery_test(posts_dialog_test GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_detail_dialog_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/audio/media_server.cpp

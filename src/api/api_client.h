@@ -14,6 +14,7 @@
 #include "api/api_result.h"
 #include "api/forum_records.h"
 #include "api/http_types.h"
+#include "api/post_input.h"
 #include "api/server_endpoint.h"
 #include "api/user_profile.h"
 #include "platform/http_transport.h"
@@ -118,6 +119,19 @@ public:
     // expired one leaves "code=-100" or "未登录" in `error`).
     UserInfo GetUserProfile(const wxString& token, const wxString& cookies) const;
 
+    // --- Writing ---------------------------------------------------------
+    // Publishes a new post ("发布帖子失败").
+    ApiResult CreatePost(const wxString& token, const wxString& cookies, const PostInput& input) const;
+    // Saves an edited post, named by input.id; a section manager saves
+    // through the manager's path ("编辑帖子失败").
+    ApiResult EditPost(const wxString& token, const wxString& cookies, const PostInput& input,
+                       bool asManager) const;
+    ApiResult DeletePost(const wxString& token, const wxString& cookies, int32_t postId) const;
+    // A reply to the post, or with `isFloorReply` to the floor `parentId`.
+    // `text` is sent as it is (the caller trims it).
+    ApiResult CreateReply(const wxString& token, const wxString& cookies, int32_t postId,
+                          const wxString& text, int32_t parentId, bool isFloorReply) const;
+
     // path + "?"/"&" + "pageNum=N&pageSize=S".
     static wxString AppendPaging(const wxString& path, int32_t pageNum, int32_t pageSize);
     // Fills `page` from an object holding "list" and the paging members;
@@ -126,6 +140,18 @@ public:
                               PostListPage& page, const wxString& missingListText);
 
 private:
+    // The attempt walk of SendWithFallbacks without its final text; also
+    // says which variant the last failed attempt used.
+    struct Walk {
+        ApiResult result;
+        wxString lastLabel;
+    };
+    Walk WalkFallbacks(const wxString& method, const wxString& path, const wxString& token,
+                       const wxString& cookies, const std::vector<BodyVariant>& variants,
+                       const wxString& failureText) const;
+    ApiResult SavePost(const wxString& method, const wxString& path, const wxString& token,
+                       const wxString& cookies, const PostInput& input, const wxString& failureText,
+                       const wxString& finalText) const;
     // One GET with only Accept: application/json, judged by the envelope.
     bool PlainGet(const wxString& path, const wxString& failureText,
                   rapidjson::Document& document, wxString& message) const;

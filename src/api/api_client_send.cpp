@@ -1,7 +1,9 @@
 // The retry walks over the session forms. Each attempt is a complete
 // exchange; the first answer with code 0 ends the walk. An attempt that
 // could not reach the server ends it too: the other forms would only wait
-// for the same time-out again, freezing the window for hours.
+// for the same time-out again, freezing the window for hours. A write walk
+// also ends at any attempt the server did not clearly refuse, since the
+// write may already have been done.
 #include "api/api_client.h"
 
 #include "api/auth_variants.h"
@@ -62,12 +64,12 @@ bool ApiClient::SendGet(const wxString& path, const wxString& token, const wxStr
     return false;
 }
 
-ApiResult ApiClient::SendWithFallbacks(const wxString& method, const wxString& path,
-                                       const wxString& token, const wxString& cookies,
-                                       const std::vector<BodyVariant>& variants,
-                                       const wxString& failureText) const
+ApiClient::Walk ApiClient::WalkFallbacks(const wxString& method, const wxString& path,
+                                         const wxString& token, const wxString& cookies,
+                                         const std::vector<BodyVariant>& variants,
+                                         const wxString& failureText) const
 {
-    ApiResult result;
+    Walk walk;
     for (const wxString& target : BuildPathCandidates(path, token)) {
         for (const BodyVariant& variant : variants) {
             for (HeaderList headers : BuildAuthHeaderSets(token, cookies, false)) {
@@ -76,18 +78,30 @@ ApiResult ApiClient::SendWithFallbacks(const wxString& method, const wxString& p
                     method, target, headers, variant.body ? *variant.body : std::string());
                 rapidjson::Document document;
                 wxString message;
-                if (EvaluateResponse(response, document, message, failureText)) {
-                    result.success = true;
-                    return result;
+                const WriteVerdict verdict = JudgeWriteAttempt(response, document, message, failureText);
+                if (verdict == WriteVerdict::Accepted) {
+                    walk.result = ApiResult{true, wxString(), wxString()};
+                    return walk;
                 }
-                result.message = message;
-                result.debugInfo = wxString::Format(wxS("路径：%s\n方式：%s\n返回：%s"), target,
-                                                    variant.label, message);
-                if (response.unreachable) return result;
+                walk.result.message = message;
+                walk.result.debugInfo = wxString::Format(wxS("路径：%s\n方式：%s\n返回：%s"), target,
+                                                         variant.label, message);
+                walk.lastLabel = variant.label;
+                // Only a clear refusal lets another form try the same write.
+                if (verdict == WriteVerdict::Unsure) return walk;
             }
         }
     }
-    if (result.message.empty()) result.message = failureText;
+    return walk;
+}
+
+ApiResult ApiClient::SendWithFallbacks(const wxString& method, const wxString& path,
+                                       const wxString& token, const wxString& cookies,
+                                       const std::vector<BodyVariant>& variants,
+                                       const wxString& failureText) const
+{
+    ApiResult result = WalkFallbacks(method, path, token, cookies, variants, failureText).result;
+    if (!result.success && result.message.empty()) result.message = failureText;
     return result;
 }
 

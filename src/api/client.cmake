@@ -11,8 +11,10 @@ quillery_library(quillery_api
     ${CMAKE_CURRENT_LIST_DIR}/envelope.cpp
     ${CMAKE_CURRENT_LIST_DIR}/forum_parsers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/forum_reading.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/forum_writing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/json_read.cpp
     ${CMAKE_CURRENT_LIST_DIR}/moderation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/moderation_variants.cpp
     ${CMAKE_CURRENT_LIST_DIR}/user_profile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/post_body.cpp
   LINK quillery_api_endpoint quillery_http wx::base PkgConfig::RAPIDJSON)

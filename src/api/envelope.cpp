@@ -21,3 +21,15 @@ bool EvaluateResponse(const HttpResponse& response, rapidjson::Document& documen
     if (message.empty()) message = FormatCodeMessage(failureText, code);
     return false;
 }
+
+WriteVerdict JudgeWriteAttempt(const HttpResponse& response, rapidjson::Document& document,
+                               wxString& message, const wxString& failureText)
+{
+    if (EvaluateResponse(response, document, message, failureText)) return WriteVerdict::Accepted;
+    if (response.statusCode >= 400) return WriteVerdict::Refused;
+    if (!response.ok) return WriteVerdict::Unsure;
+    // A parse failure leaves the document without an object root.
+    const JsonValue* code = JsonMember(&document, "code");
+    if (document.IsObject() && code && code->IsNumber()) return WriteVerdict::Refused;
+    return WriteVerdict::Unsure;
+}

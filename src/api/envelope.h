@@ -15,3 +15,17 @@ wxString FormatCodeMessage(const wxString& failureText, int code);
 // transport's text, the parse message, "errMsg", FormatCodeMessage.
 bool EvaluateResponse(const HttpResponse& response, rapidjson::Document& document,
                       wxString& message, const wxString& failureText);
+
+// How one attempt of a write ended, for the loops that try several request
+// forms. A write may be tried in another form only when the server clearly
+// refused it; after anything else it may already have been done, and a
+// second form would do it twice.
+enum class WriteVerdict {
+    Accepted,  // code 0
+    Refused,   // a JSON envelope with a non-zero numeric "code", or HTTP 400 or more
+    Unsure,    // no clear refusal: dropped connection, time-out, a page that is no envelope
+};
+
+// EvaluateResponse, then the verdict; `message` as EvaluateResponse leaves it.
+WriteVerdict JudgeWriteAttempt(const HttpResponse& response, rapidjson::Document& document,
+                               wxString& message, const wxString& failureText);

@@ -168,6 +168,7 @@ PostDetail ReadPostDetail(const JsonValue& v)
     d.resourceType = JsonInt(&v, "resourceType", 0);
     d.downloadType = JsonText(&v, "downloadType");
     d.resourceDesc = JsonText(&v, "resourceDesc");
+    d.albumId = JsonInt(&v, "albumId", 0);
     d.audioList = ReadList(&v, "audioList", ReadMediaItem, KeepMediaItem);
     d.videoList = ReadList(&v, "videoList", ReadMediaItem, KeepMediaItem);
     d.fileList = ReadList(&v, "fileList", ReadMediaItem, KeepMediaItem);

@@ -125,6 +125,7 @@ struct PostDetail
     int32_t resourceType = 0;
     wxString downloadType;
     wxString resourceDesc;
+    int32_t albumId = 0;  // the album the post belongs to; 0 = none
     std::vector<MediaItem> audioList;
     std::vector<MediaItem> videoList;
     std::vector<MediaItem> fileList;

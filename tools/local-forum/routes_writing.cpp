@@ -75,7 +75,8 @@ Handler EditPost(bool asManager) {
             return Reply::Fail(kForbidden, "你不是该版块的版主，不能管理这个帖子。");
         if (!asManager && owner != user) return Reply::Fail(kForbidden, "只能编辑自己的帖子。");
         std::string error;
-        if (!CheckPostInput(call.db(), in, user, error)) return BadRequest(error);
+        // The album belongs to the post's author, also when a manager saves.
+        if (!CheckPostInput(call.db(), in, owner, error)) return BadRequest(error);
         if (in.sectionId && *in.sectionId != section && IsAnnouncementSection(call.db(), *in.sectionId) &&
             !ManagesSection(call.db(), user, *in.sectionId))
             return Reply::Fail(kForbidden, "只有版主可以在公告版块发帖。");
