@@ -56,6 +56,7 @@ PostDetailDialog::PostDetailDialog(wxWindow* parent, ApiClient& client, const wx
     StyleDialog(this);
     mediaEntries_ = BuildMediaEntries(post_);
     BuildControls();
+    commands_ = MakePostCommands();
     BindEvents();
     SetInitialFocus();
     RefreshStatus();
@@ -153,6 +154,7 @@ void PostDetailDialog::BindEvents() {
     // sees it; a double click plays the same way.
     mediaList_->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { PlaySelected(false); });
     Bind(wxEVT_BUTTON, &PostDetailDialog::OnPostActions, this, ID_POST_ACTIONS);
+    Bind(wxEVT_MENU, [this](wxCommandEvent& e) { commands_->Run(e.GetId()); }, postcmd::kReport, postcmd::kBan);
     Bind(wxEVT_BUTTON, &PostDetailDialog::OnSendReply, this, wxID_OK);
     Bind(wxEVT_CHAR_HOOK, &PostDetailDialog::OnCharHook, this);
     Bind(wxEVT_CLOSE_WINDOW, &PostDetailDialog::OnClose, this);
@@ -251,7 +253,5 @@ void PostDetailDialog::StepVolume(float step) {
 void PostDetailDialog::Seek(double seconds) {
     if (player_.SeekBy(seconds)) RefreshStatus();
 }
-
-void PostDetailDialog::OnPostActions(wxCommandEvent&) {}
 
 void PostDetailDialog::OnSendReply(wxCommandEvent&) {}
