@@ -13,3 +13,9 @@ quillery_script_test(forum_ui_atspi_browsing
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_forum_browsing.py
           $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
 set_tests_properties(forum_ui_atspi_browsing PROPERTIES RESOURCE_LOCK x_keyboard)
+
+# Writing, editing, replying and deleting through the real program.
+quillery_script_test(forum_ui_atspi_writing
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_forum_writing.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(forum_ui_atspi_writing PROPERTIES RESOURCE_LOCK x_keyboard)

@@ -8,5 +8,6 @@ quillery_library(qforum_views
     ${CMAKE_CURRENT_LIST_DIR}/forum_views.cpp
     ${CMAKE_CURRENT_LIST_DIR}/forum_browser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/forum_browser_search.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/search_keyword.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/search_keyword.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/post_list_menu.cpp)
 target_link_libraries(qforum_views PRIVATE wx::base)

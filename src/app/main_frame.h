@@ -13,6 +13,7 @@
 #include "api/api_client.h"
 #include "app/forum_controller.h"
 #include "app/forum_host.h"
+#include "app/post_list_menu.h"
 
 class MainFrameMusic;
 class wxComboBox;
@@ -62,6 +63,12 @@ private:
     void GoBackInForum();
     void ShowForumMenu();
     void SyncForumSession();
+    // Post list menu: edit and delete (main_frame_posts.cpp). False when
+    // the selected row is not a post of a post list.
+    bool ShowPostMenu();
+    // Login, then the post and the manager check; nothing when either the
+    // login or the post failed (its box already shown with `postCaption`).
+    std::optional<PostRights> LoadPostRights(const ListEntry& row, const wxString& postCaption);
     // Features that other windows will provide; until then a notice says so.
     void ShowNotAvailableYet(const wxString& what);
     // What the forum dialogs call to make sure the user is logged in.

@@ -5,6 +5,7 @@
 
 #include "app/main_ids.h"
 #include "music/cue.h"
+#include "posts/post_composer_dialog.h"
 #include "posts/post_detail_dialog.h"
 #include "ui/message_box.h"
 
@@ -26,9 +27,9 @@ void MainFrame::GoBackInForum() { forum.GoBack(); }
 void MainFrame::SyncForumSession() { forum.SetSession(SessionRow{loggedIn, displayName}); }
 
 void MainFrame::ShowForumMenu() {
-    // Floor lists offer a reply to the selected floor; the home view has no
-    // menu. Post lists have none yet: their edit and delete menu arrives
-    // with those commands (OnEditPost, OnDeletePost).
+    // Post lists offer editing and deleting the selected post, floor lists
+    // a reply to the selected floor; the home view has no menu.
+    if (ShowPostMenu()) return;
     std::optional<FloorMenu> floorMenu = forum.FloorMenuFor(mainList->GetSelection());
     if (!floorMenu) return;
     wxMenu menu;
@@ -81,8 +82,11 @@ bool MainFrame::LoginForDialog(wxString& dialogToken, wxString& dialogCookies) {
 void MainFrame::OpenPersonalCenter() { ShowNotAvailableYet(wxString::FromUTF8("个人中心")); }
 
 bool MainFrame::OpenNewPostComposer() {
-    ShowNotAvailableYet(wxString::FromUTF8("发新帖"));
-    return false;
+    if (!EnsureLoggedIn()) return false;
+    return RunNewPostComposer(this, api, token, cookies, forum.Browser().Sections(),
+                              [this](wxString& dialogToken, wxString& dialogCookies) {
+                                  return LoginForDialog(dialogToken, dialogCookies);
+                              }) == wxID_OK;
 }
 
 int MainFrame::OpenPostDetail(const PostDetail& detail, const std::optional<ListEntry>& floorRow,

@@ -135,14 +135,6 @@ void MainFrame::OnListContextMenu(wxContextMenuEvent&) { ShowListMenu(); }
 
 void MainFrame::OnReplyToFloor(wxCommandEvent&) { forum.ReplyToFloor(mainList->GetSelection()); }
 
-void MainFrame::OnEditPost(wxCommandEvent&) {
-    // Filled by the post list menu: edit the selected post.
-}
-
-void MainFrame::OnDeletePost(wxCommandEvent&) {
-    // Filled by the post list menu: delete the selected post.
-}
-
 void MainFrame::OnClose(wxCloseEvent& event) {
     // Saves the music settings, stops the status timer and releases the
     // global hotkeys.

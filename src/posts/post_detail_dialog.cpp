@@ -156,6 +156,8 @@ void PostDetailDialog::BindEvents() {
     Bind(wxEVT_BUTTON, &PostDetailDialog::OnPostActions, this, ID_POST_ACTIONS);
     Bind(wxEVT_MENU, [this](wxCommandEvent& e) { commands_->Run(e.GetId()); }, postcmd::kReport, postcmd::kBan);
     Bind(wxEVT_BUTTON, &PostDetailDialog::OnSendReply, this, wxID_OK);
+    // "关闭" asks before an unsent reply is dropped, like every other way out.
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { CloseWithCue(); }, wxID_CANCEL);
     Bind(wxEVT_CHAR_HOOK, &PostDetailDialog::OnCharHook, this);
     Bind(wxEVT_CLOSE_WINDOW, &PostDetailDialog::OnClose, this);
     Bind(wxEVT_TIMER, &PostDetailDialog::OnTimer, this, statusTimer_.GetId());
@@ -254,4 +256,3 @@ void PostDetailDialog::Seek(double seconds) {
     if (player_.SeekBy(seconds)) RefreshStatus();
 }
 
-void PostDetailDialog::OnSendReply(wxCommandEvent&) {}

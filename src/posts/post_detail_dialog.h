@@ -73,9 +73,11 @@ private:
     void OnPlayerNotice(AudioPlayer::Notice notice);
     void StepVolume(float step);
     void Seek(double seconds);
-    // The "帖子操作" menu (post_commands.cpp).
+    // The "帖子操作" menu (post_commands_dialog.cpp).
     void OnPostActions(wxCommandEvent& event);
     std::unique_ptr<PostCommands> MakePostCommands();
+    // Sends the reply box's text to the post or the target floor
+    // (post_detail_reply.cpp); ends the dialog with wxID_OK when sent.
     void OnSendReply(wxCommandEvent& event);
 
     ApiClient* client_;

@@ -68,6 +68,9 @@ void PostDetailDialog::OnClose(wxCloseEvent& event) {
         event.Veto();
         return;
     }
+    // Ended here: the toolkit's own close handling would press "关闭",
+    // which asks the question a second time.
     PlayCue(wxS("fh.wav"), false);
-    event.Skip();  // the toolkit ends the dialog with wxID_CANCEL
+    SetReturnCode(wxID_CANCEL);
+    EndDialog(wxID_CANCEL);
 }

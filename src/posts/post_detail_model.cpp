@@ -67,3 +67,9 @@ bool IsReplyBlank(const wxString& reply) {
     trimmed.Trim(true).Trim(false);
     return trimmed.empty();
 }
+
+std::optional<wxString> ReplyProblem(const PostDetail& post, const wxString& reply) {
+    if (!post.isReply || post.replyForbidden != 0) return wxString::FromUTF8("当前帖子不允许回复。");
+    if (IsReplyBlank(reply)) return wxString::FromUTF8("请输入回帖内容。");
+    return std::nullopt;
+}

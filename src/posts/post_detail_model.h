@@ -57,3 +57,7 @@ wxString FormatPlaybackStatus(const PlaybackSnapshot& s);
 
 // The reply box counts as empty when only white space is in it.
 bool IsReplyBlank(const wxString& reply);
+
+// Why the reply box's text cannot be sent to `post`, or nothing:
+// "当前帖子不允许回复。" or "请输入回帖内容。".
+std::optional<wxString> ReplyProblem(const PostDetail& post, const wxString& reply);

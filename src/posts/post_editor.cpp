@@ -1,11 +1,10 @@
 #include "posts/post_editor.h"
 
-#include "ui/message_box.h"
+#include "posts/post_composer_dialog.h"
 
-// The composer window is not part of this build yet: say so instead of
-// doing nothing, and report that nothing was saved.
-bool OpenPostEditor(wxWindow* parent, ApiClient&, const wxString&, const wxString&,
-                    const std::vector<SectionInfo>&, const LoginCallback&, const PostDetail&, bool) {
-    ShowNoticeBox(parent, wxString::FromUTF8("编辑帖子的窗口尚未提供。"));
-    return false;
+bool OpenPostEditor(wxWindow* parent, ApiClient& client, const wxString& token, const wxString& cookies,
+                    const std::vector<SectionInfo>& sections, const LoginCallback& loginCallback,
+                    const PostDetail& post, bool asManager) {
+    PostComposerDialog composer(parent, client, token, cookies, sections, loginCallback, post, asManager);
+    return composer.ShowModal() == wxID_OK;
 }

@@ -3,6 +3,8 @@
 // a lost login, and the names screen readers give the prompts.
 #include "posts/post_detail_dialog.h"
 
+#include "posts/post_composer_dialog.h"
+
 #include "api/api_client.h"
 #include "app/gtk_keys.h"
 #include "request_forms/gui_pump.h"
@@ -227,6 +229,31 @@ TEST_F(PostCommandsTest, MemberReportsAndMessagesWithTrimmedTextAndNamedPrompts)
     EXPECT_EQ(boxes.Seen()[0].text.rfind("帖子不存在或已被删除。\n\n调试信息：\n路径：/api/complaint", 0), 0u)
         << boxes.Seen()[0].text;
     EXPECT_TRUE(dialog_->IsShown());
+}
+
+TEST_F(PostCommandsTest, AuthorEditsThroughTheComposerAndTheDialogReportsTheChange) {
+    const auto author = Login(LocalForumProcess::kAuthorMobile, LocalForumProcess::kAuthorPassword);
+    ASSERT_TRUE(author.ok());
+    int32_t id = 0;
+    for (const PostSummary& s : api_->GetSectionPosts(3, 1, 20).items)
+        if (!id && api_->GetPostWithSession(s.id, author.token, author.cookies).detail.isOwner) id = s.id;
+    ASSERT_NE(id, 0) << "the author owns a post in section 3";
+    Open(author, id);
+    dialog_->Commands().Refresh();
+    EXPECT_FALSE(dialog_->ManagerFlag());
+    const auto items = dialog_->Commands().MenuItems();
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(U8(items[4].label), "修改");
+    const wxString title = dialog_->Post().title + wxString::FromUTF8("（已修订）");
+    ModalAnswerer<PostComposerDialog> edit([&](PostComposerDialog& d) {
+        d.TitleBox()->SetValue(title);
+        d.Publish();
+    });
+    DialogAnswerer boxes(GTK_RESPONSE_OK);
+    dialog_->Commands().Run(postcmd::kEdit);
+    EXPECT_EQ(edit.Answered(), 1);
+    EXPECT_TRUE(EndedWith(RESULT_POST_CHANGED));
+    EXPECT_EQ(U8(api_->GetPost(id).detail.title), U8(title));
 }
 
 TEST_F(PostCommandsTest, LostLoginAsksTheOpenerAndSaysToReopenTheMenu) {

@@ -6,6 +6,7 @@
 #include "app/gtk_keys.h"
 #include "audio/media_server.h"
 #include "request_forms/gui_pump.h"
+#include "support/http_test_server.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 
@@ -16,6 +17,7 @@
 #include <wx/listbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 
 #include <filesystem>
 
@@ -310,33 +312,120 @@ TEST_F(PostDetailTest, ModalEscAsksWithTextAndEndsWithCancel) {
     EXPECT_EQ(dialog_->ShowModal(), wxID_CANCEL);
 }
 
-TEST_F(PostDetailTest, CloseButtonEndsAtOnceEvenWithTextAndTheCloseBoxAsks) {
+TEST_F(PostDetailTest, CloseButtonAndCloseBoxAskBeforeAnUnsentReplyIsDropped) {
     Open(post_);
     dialog_->Hide();
     {
+        // "关闭" asks like Esc; "取消" keeps the dialog and its text.
         DialogAnswerer answer(GTK_RESPONSE_NO);
-        dialog_->CallAfter([this] {
-            TypeReply("还没发", 3);
-            Click(static_cast<wxButton*>(dialog_->FindWindow(wxID_CANCEL)));
-        });
+        TypeReply("还没发", 3);
+        Click(static_cast<wxButton*>(dialog_->FindWindow(wxID_CANCEL)));
+        ASSERT_EQ(answer.Seen().size(), 1u);
+        EXPECT_EQ(answer.Seen()[0].text, "当前有回复内容未发送，确定返回吗？");
+        EXPECT_EQ(dialog_->ReplyBox()->GetValue(), U8("还没发"));
+    }
+    {
+        DialogAnswerer answer(GTK_RESPONSE_YES);
+        dialog_->CallAfter([this] { Click(static_cast<wxButton*>(dialog_->FindWindow(wxID_CANCEL))); });
         wxTimer guard;
         guard.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { dialog_->EndModal(-99); });
         guard.StartOnce(10000);
         EXPECT_EQ(dialog_->ShowModal(), wxID_CANCEL);
-        EXPECT_TRUE(answer.Seen().empty());
-
-        // The close box asks; "取消" keeps the dialog and its text.
+        EXPECT_EQ(answer.Seen().size(), 1u);
+    }
+    {
+        // The close box asks once; "取消" keeps the dialog.
+        DialogAnswerer answer(GTK_RESPONSE_NO);
         dialog_->Show();
         EXPECT_FALSE(dialog_->Close(false));
         EXPECT_EQ(answer.Seen().size(), 1u);
         EXPECT_TRUE(dialog_->IsShown());
-        EXPECT_EQ(dialog_->ReplyBox()->GetValue(), U8("还没发"));
     }
     DialogAnswerer agree(GTK_RESPONSE_YES);
     dialog_->Close(false);
     qtest::Settle();
     EXPECT_EQ(agree.Seen().size(), 1u);
     EXPECT_FALSE(dialog_->IsShown());
+}
+
+TEST_F(PostDetailTest, SendReplyChecksThenSendsToThePostOrTheFloor) {
+    qtest::HttpTestServer forum;
+    forum.Answer("POST", "/api/reply", qtest::Fail(409, "帖子已锁定，不能回复。"));
+    ApiClient client(ServerEndpoint{wxS("127.0.0.1"), forum.Port()});
+    AudioEngineOptions audio;
+    audio.audioOutputs = "null";
+    PostDetail post = post_;
+    post.id = 321;
+    post.audioList.clear();
+    post.videoList.clear();
+    int logins = 0;
+    auto open = [&](const PostDetail& p, std::optional<ReplyTarget> target, const wxString& token) {
+        if (dialog_) dialog_->Destroy();
+        dialog_ = new PostDetailDialog(nullptr, client, token, wxString(), {}, p, target,
+                                       [&](wxString& t, wxString&) {
+                                           ++logins;
+                                           t = U8("tok");
+                                           return true;
+                                       },
+                                       false, audio);
+        dialog_->Show();
+        qtest::Settle();
+    };
+    auto send = [&] { Click(static_cast<wxButton*>(dialog_->FindWindow(wxID_OK))); };
+
+    PostDetail closed = post;
+    closed.replyForbidden = 1;
+    open(closed, std::nullopt, U8("tok"));
+    TypeReply("想回复", 3);
+    {
+        DialogAnswerer answer(GTK_RESPONSE_OK);
+        send();
+        ASSERT_EQ(answer.Seen().size(), 1u);
+        EXPECT_EQ(answer.Seen()[0].text, "当前帖子不允许回复。");
+    }
+    open(post, std::nullopt, wxString());
+    TypeReply("  \n ", 0);
+    dialog_->ContentBox()->SetFocus();
+    {
+        DialogAnswerer answer(GTK_RESPONSE_OK);
+        send();
+        ASSERT_EQ(answer.Seen().size(), 1u);
+        EXPECT_EQ(answer.Seen()[0].text, "请输入回帖内容。");
+        EXPECT_TRUE(PumpUntil([&] { return qtest::HasWindowFocus(dialog_->ReplyBox()); }, 2s));
+    }
+    EXPECT_EQ(forum.RequestCount(), 0u);
+    EXPECT_EQ(logins, 0);
+
+    // No session: the login comes first; the refusal keeps the text.
+    TypeReply(" 第一条 ", 0);
+    {
+        DialogAnswerer answer(GTK_RESPONSE_OK);
+        send();
+        ASSERT_EQ(answer.Seen().size(), 1u);
+        EXPECT_EQ(answer.Seen()[0].title, "发送回复失败");
+        EXPECT_EQ(answer.Seen()[0].text, "帖子已锁定，不能回复。");
+    }
+    EXPECT_EQ(logins, 1);
+    EXPECT_EQ(dialog_->ReplyBox()->GetValue(), U8(" 第一条 "));
+    EXPECT_TRUE(dialog_->FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_EQ(forum.RequestCount(), 3u * 10u);  // refused in every form, never twice after an unsure answer
+    forum.Answer("POST", "/api/reply", qtest::Ok(R"({"id":5})"));
+    {
+        DialogAnswerer answer(GTK_RESPONSE_OK);
+        send();
+        ASSERT_EQ(answer.Seen().size(), 1u);
+        EXPECT_EQ(answer.Seen()[0].text, "回复发送成功。");
+    }
+    EXPECT_FALSE(dialog_->IsShown());
+    EXPECT_EQ(dialog_->GetReturnCode(), wxID_OK);
+    EXPECT_EQ(forum.Requests().back().body, R"({"postId":321,"body":"第一条"})");
+    EXPECT_EQ(forum.Requests().back().Header("Authorization"), "tok");
+
+    open(post, ReplyTarget{91, 4, U8("阿花")}, U8("tok"));
+    TypeReply("回四楼", 3);
+    DialogAnswerer answer(GTK_RESPONSE_OK);
+    send();
+    EXPECT_EQ(forum.Requests().back().body, R"({"postId":321,"body":"回四楼","parentId":91})");
 }
 
 }  // namespace

@@ -1,0 +1,206 @@
+#include "posts/post_composer_dialog.h"
+
+#include "api/api_client.h"
+#include "app/request_forms.h"
+#include "platform/accessibility.h"
+#include "ui/look.h"
+#include "ui/message_box.h"
+
+#include <wx/button.h>
+#include <wx/combobox.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+wxString U8(const char* text) { return wxString::FromUTF8(text); }
+
+void Name(wxWindow* control, const char* name, const char* help) {
+    control->SetName(U8(name));
+    control->SetHelpText(U8(help));
+    a11y::ExposeNameAndHelp(control);
+}
+
+wxStaticText* Label(wxWindow* parent, const char* text) {
+    auto* label = new wxStaticText(parent, wxID_ANY, U8(text));
+    StyleFieldLabel(label);
+    return label;
+}
+
+}  // namespace
+
+PostComposerDialog::PostComposerDialog(wxWindow* parent, ApiClient& client, const wxString& token,
+                                       const wxString& cookies, const std::vector<SectionInfo>& sections,
+                                       LoginCallback loginCallback, const std::optional<PostDetail>& post,
+                                       bool managerFlag)
+    : wxDialog(parent, wxID_ANY, post ? U8("编辑帖子") : U8("发新帖"), wxDefaultPosition, wxSize(760, 560),
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      client_(&client),
+      token_(token),
+      cookies_(cookies),
+      loginCallback_(std::move(loginCallback)),
+      model_(sections, post, managerFlag) {
+    StyleDialog(this);
+    BuildControls();
+    BindEvents();
+    FillSections();
+    titleBox_->ChangeValue(model_.InitialTitle());
+    contentBox_->ChangeValue(model_.InitialBody());
+    Refresh();
+    SetEscapeId(wxID_CANCEL);
+    sectionBox_->SetFocus();
+    CentreOnParent(wxBOTH);
+}
+
+void PostComposerDialog::BuildControls() {
+    auto* column = new wxBoxSizer(wxVERTICAL);
+    auto* heading = new wxStaticText(this, wxID_ANY, model_.Heading());
+    StyleHeading(heading);
+    column->Add(heading, 0, wxLEFT | wxRIGHT | wxTOP, 14);
+    auto* hint = new wxStaticText(this, wxID_ANY, U8("支持键盘操作：Tab 切换控件，菜单按钮回车展开。"));
+    StyleHint(hint);
+    column->Add(hint, 0, wxALL, 14);
+
+    auto* grid = new wxFlexGridSizer(2, 12, 12);
+    grid->AddGrowableCol(1);
+    grid->AddGrowableRow(2);
+    grid->Add(Label(this, "板块"), 0, wxALIGN_CENTER_VERTICAL);
+    sectionBox_ = new wxComboBox(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                                 wxCB_READONLY);
+    StyleList(sectionBox_);
+    Name(sectionBox_, "板块选择框", "选择帖子发到哪个板块，上下方向键切换。");
+    a11y::RemoveSilentTabStops(sectionBox_);
+    grid->Add(sectionBox_, 1, wxEXPAND);
+    grid->Add(Label(this, "标题"), 0, wxALIGN_CENTER_VERTICAL);
+    titleBox_ = new wxTextCtrl(this, wxID_ANY);
+    StyleTextBox(titleBox_, false);
+    Name(titleBox_, "标题输入框", "输入帖子标题。");
+    grid->Add(titleBox_, 1, wxEXPAND);
+    grid->Add(Label(this, "帖子内容"), 0, wxALIGN_TOP);
+    contentBox_ = new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(-1, 300),
+                                 wxTE_MULTILINE | wxTE_RICH2);
+    StyleTextBox(contentBox_, false);
+    Name(contentBox_, "帖子内容输入框", "输入帖子正文，回车换行，Tab 离开。");
+    grid->Add(contentBox_, 1, wxEXPAND);
+    column->Add(grid, 1, wxALL | wxEXPAND, 12);
+
+    sectionHint_ = new wxStaticText(this, wxID_ANY, wxString());
+    StyleHint(sectionHint_);
+    Name(sectionHint_, "板块提示", "所选板块的类别。");
+    column->Add(sectionHint_, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
+
+    // The insert, publishing and member menus arrive with the uploads;
+    // until then their buttons are shown, named and disabled.
+    auto* menuRow = new wxBoxSizer(wxHORIZONTAL);
+    const std::vector<std::pair<const char*, const char*>> menus{
+        {"插入", "插入链接、图片、音频、视频或附件（暂未开放）。"},
+        {"发布设置", "通知、悬赏、富文本与下载等发布选项（暂未开放）。"},
+        {"会员扩展", "会员板块的售价与资源设置（暂未开放）。"}};
+    for (const auto& [text, help] : menus) {
+        auto* button = new wxButton(this, wxID_ANY, U8(text));
+        StyleSecondaryButton(button);
+        Name(button, text, help);
+        button->Disable();
+        menuRow->Add(button, 0, menuButtons_.size() < 2 ? wxRIGHT : 0, 8);
+        menuButtons_.push_back(button);
+    }
+    column->Add(menuRow, 0, wxLEFT | wxRIGHT | wxBOTTOM, 12);
+
+    column->Add(Label(this, "资源与售价摘要"), 0, wxLEFT | wxRIGHT, 12);
+    summaryBox_ = new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(-1, 140),
+                                 wxTE_MULTILINE | wxTE_READONLY | wxTE_RICH2);
+    StyleTextBox(summaryBox_, true);
+    Name(summaryBox_, "资源与售价摘要", "帖子的附件、售价与资源设置，只读。");
+    column->Add(summaryBox_, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
+
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    submitButton_ = new wxButton(this, wxID_OK, model_.SubmitLabel());
+    StylePrimaryButton(submitButton_);
+    Name(submitButton_, model_.IsEdit() ? "保存" : "发布",
+         model_.IsEdit() ? "保存对帖子的修改。" : "把帖子发布到所选板块。");
+    auto* cancel = new wxButton(this, wxID_CANCEL, U8("取消"));
+    StyleSecondaryButton(cancel);
+    Name(cancel, "取消", "不保存，关闭窗口。");
+    buttons->Add(submitButton_, 0, wxRIGHT, 8);
+    buttons->Add(cancel, 0);
+    column->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 12);
+
+    SetSizer(column);
+    column->Fit(this);
+    SetMinSize(wxSize(700, 520));
+    wxSize size = GetSize();
+    size.IncTo(wxSize(760, 560));
+    SetSize(size);
+}
+
+void PostComposerDialog::BindEvents() {
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Publish(); }, wxID_OK);
+    // "取消" asks like every other way out instead of dropping the post.
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { CloseWithCue(); }, wxID_CANCEL);
+    sectionBox_->Bind(wxEVT_COMBOBOX, &PostComposerDialog::OnSectionChanged, this);
+    Bind(wxEVT_CHAR_HOOK, &PostComposerDialog::OnCharHook, this);
+    Bind(wxEVT_CLOSE_WINDOW, &PostComposerDialog::OnClose, this);
+}
+
+void PostComposerDialog::FillSections() {
+    for (const SectionInfo& section : model_.Sections()) sectionBox_->Append(section.name);
+    sectionBox_->SetSelection(model_.Selection());
+}
+
+void PostComposerDialog::Refresh() {
+    const wxString hint = model_.SectionHint();
+    if (hint == sectionHint_->GetLabel()) return;
+    const bool first = sectionHint_->GetLabel().empty();
+    sectionHint_->SetLabel(hint);
+    // Spoken when it changes, since the focus stays on the section box.
+    if (!first) a11y::Announce(sectionBox_, hint);
+}
+
+void PostComposerDialog::OnSectionChanged(wxCommandEvent&) {
+    model_.SelectSection(sectionBox_->GetSelection());
+    Refresh();
+}
+
+void PostComposerDialog::Publish() {
+    if (const std::optional<ComposerProblem> problem = model_.Validate(titleBox_->GetValue(), contentBox_->GetValue())) {
+        ShowNoticeBox(this, problem->message);
+        switch (problem->field) {
+            case ComposerField::Section: sectionBox_->SetFocus(); break;
+            case ComposerField::Title: titleBox_->SetFocus(); break;
+            case ComposerField::Body: contentBox_->SetFocus(); break;
+        }
+        return;
+    }
+    if (token_.empty() && cookies_.empty()) {
+        if (!loginCallback_ || !loginCallback_(token_, cookies_)) return;
+    }
+    const PostInput input = model_.ToSend(titleBox_->GetValue(), contentBox_->GetValue());
+    submitButton_->Disable();
+    const ApiResult result = RunBusy([&] {
+        return model_.IsEdit() ? client_->EditPost(token_, cookies_, input, model_.ManagerFlag())
+                               : client_->CreatePost(token_, cookies_, input);
+    });
+    submitButton_->Enable();
+    if (!result.success) {
+        ShowErrorBox(this, model_.FailureCaption(), PostComposerModel::FailureMessage(result));
+        return;
+    }
+    ShowNoticeBox(this, model_.SuccessText());
+    SetReturnCode(wxID_OK);
+    EndDialog(wxID_OK);
+}
+
+int RunNewPostComposer(wxWindow* parent, ApiClient& client, const wxString& token, const wxString& cookies,
+                       const std::vector<SectionInfo>& sections, LoginCallback loginCallback) {
+    PostComposerDialog dialog(parent, client, token, cookies, sections, std::move(loginCallback));
+    return dialog.ShowModal();
+}
+
+int RunEditPostComposer(wxWindow* parent, ApiClient& client, const wxString& token, const wxString& cookies,
+                        const std::vector<SectionInfo>& sections, LoginCallback loginCallback,
+                        const PostDetail& post, bool managerFlag) {
+    PostComposerDialog dialog(parent, client, token, cookies, sections, std::move(loginCallback), post,
+                              managerFlag);
+    return dialog.ShowModal();
+}

@@ -1,0 +1,78 @@
+// The window in which a post is written ("发新帖") or edited ("编辑帖子"):
+// section, title and body, the insert and price menus, and publishing or
+// saving. It ends with wxID_OK when the post was published or saved; the
+// opener then reloads. Rules and texts live in PostComposerModel.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <wx/dialog.h>
+
+#include "api/forum_records.h"
+#include "posts/post_composer_model.h"
+#include "posts/post_detail_model.h"
+
+class ApiClient;
+class wxButton;
+class wxComboBox;
+class wxKeyEvent;
+class wxStaticText;
+class wxTextCtrl;
+
+class PostComposerDialog : public wxDialog {
+public:
+    // `client` is shared and must outlive the dialog. Without `post` a new
+    // post is written; with it that post is edited, and `managerFlag` says
+    // the editor saves as the manager of its section.
+    PostComposerDialog(wxWindow* parent, ApiClient& client, const wxString& token, const wxString& cookies,
+                       const std::vector<SectionInfo>& sections, LoginCallback loginCallback,
+                       const std::optional<PostDetail>& post = std::nullopt, bool managerFlag = false);
+
+    const PostComposerModel& Model() const { return model_; }
+    wxComboBox* SectionBox() const { return sectionBox_; }
+    wxTextCtrl* TitleBox() const { return titleBox_; }
+    wxTextCtrl* ContentBox() const { return contentBox_; }
+    wxStaticText* SectionHint() const { return sectionHint_; }
+    wxTextCtrl* SummaryBox() const { return summaryBox_; }
+    wxButton* SubmitButton() const { return submitButton_; }
+    // "插入", "发布设置", "会员扩展".
+    const std::vector<wxButton*>& MenuButtons() const { return menuButtons_; }
+
+    // Publishes or saves, as the "发布"/"保存" button does.
+    void Publish();
+
+private:
+    void BuildControls();
+    void BindEvents();
+    void FillSections();
+    void Refresh();
+    void OnSectionChanged(wxCommandEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    bool BackspaceEditsText() const;
+    // The unsaved-content question; true when the dialog may close.
+    bool ConfirmLeave();
+    void CloseWithCue();
+    void OnClose(wxCloseEvent& event);
+
+    ApiClient* client_;
+    wxString token_;
+    wxString cookies_;
+    LoginCallback loginCallback_;
+    PostComposerModel model_;
+
+    wxComboBox* sectionBox_ = nullptr;
+    wxTextCtrl* titleBox_ = nullptr;
+    wxTextCtrl* contentBox_ = nullptr;
+    wxStaticText* sectionHint_ = nullptr;
+    wxTextCtrl* summaryBox_ = nullptr;
+    wxButton* submitButton_ = nullptr;
+    std::vector<wxButton*> menuButtons_;
+};
+
+// The two ways openers start the composer; both return the modal result.
+int RunNewPostComposer(wxWindow* parent, ApiClient& client, const wxString& token, const wxString& cookies,
+                       const std::vector<SectionInfo>& sections, LoginCallback loginCallback);
+int RunEditPostComposer(wxWindow* parent, ApiClient& client, const wxString& token, const wxString& cookies,
+                        const std::vector<SectionInfo>& sections, LoginCallback loginCallback,
+                        const PostDetail& post, bool managerFlag);
