@@ -61,6 +61,7 @@ LoginResult ApiClient::OpenSession(const wxString& path, const wxString& mobile,
     const HttpResponse response = SendRequest(wxS("POST"), path, CallHeaders(kJsonType), body);
     rapidjson::Document document;
     if (!EvaluateResponse(response, document, result.message, texts.failure)) {
+        result.refused = response.ok && !document.HasParseError() && document.IsObject();
         if (texts.registering && AnsweredWithCode(response, document, 1)) {
             result.message = JsonText(&document, "errMsg");
             if (result.message.empty()) result.message = wxS("该手机号已注册，请直接登录或找回密码。");

@@ -11,4 +11,7 @@ struct LoginResult {
     wxString displayName;  // the profile's name, else the mobile number
     wxString mobile;       // the number the call was made with, always filled
     wxString message;      // the failure message; empty on success
+    // The server answered and turned the call down (a non-zero code), as
+    // opposed to not answering at all; only then are the credentials wrong.
+    bool refused = false;
 };

@@ -9,7 +9,8 @@ quillery_library(qapp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_posts.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_music.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_music_host.cpp
-  LINK qlook qa11y qwindow_focus qcue qforum_controller quillery_post_detail quillery_post_composer qui_messages quillery_api quillery_settings
+    ${CMAKE_CURRENT_LIST_DIR}/main_frame_session.cpp
+  LINK qsession quillery_login_dialogs qlook qa11y qwindow_focus qcue qforum_controller quillery_post_detail quillery_post_composer qui_messages quillery_api quillery_settings
        quillery_music_playback quillery_music_hotkeys wx::core)
 
 add_executable(quillery ${CMAKE_CURRENT_LIST_DIR}/main.cpp)

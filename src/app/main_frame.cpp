@@ -30,7 +30,8 @@ MainFrame::MainFrame()
       // The forum server comes from the settings file, so the program can
       // be pointed at another (for example a local) server.
       api(SettingsStore().LoadServerEndpoint()),
-      forum(api, *this) {
+      forum(api, *this),
+      session(api, *this) {
     BuildControls();
     InstallAccelerators();
     BindEvents();
@@ -137,8 +138,4 @@ void MainFrame::BindEvents() {
     mainList->Bind(wxEVT_KEY_DOWN, &MainFrame::OnListKey, this);
     mainList->Bind(wxEVT_CHAR_HOOK, &MainFrame::OnListKey, this);
     mainList->Bind(wxEVT_CONTEXT_MENU, &MainFrame::OnListContextMenu, this);
-}
-
-void MainFrame::TryAutoLogin() {
-    // Filled by session handling: the automatic login with stored credentials.
 }

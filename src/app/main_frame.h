@@ -14,6 +14,7 @@
 #include "app/forum_controller.h"
 #include "app/forum_host.h"
 #include "app/post_list_menu.h"
+#include "app/session_controller.h"
 
 class MainFrameMusic;
 class wxComboBox;
@@ -21,7 +22,7 @@ class wxListBox;
 class wxPanel;
 class wxStaticText;
 
-class MainFrame : public wxFrame, private ForumHost {
+class MainFrame : public wxFrame, private ForumHost, private SessionHost {
 public:
     MainFrame();
     ~MainFrame() override;
@@ -34,6 +35,11 @@ public:
     wxStaticText* ListLabel() const { return listLabel; }
     // The forum back stack, the rows on screen and the sections.
     const ForumBrowser& ForumState() const { return forum.Browser(); }
+    // The user session: guest, or logged in with its texts.
+    const SessionState& Session() const { return session.State(); }
+    // Ends the session and forgets the saved login (the personal centre's
+    // logout command).
+    void Logout() { session.Logout(); }
 
 private:
     // Construction.
@@ -41,7 +47,7 @@ private:
     void InstallAccelerators();
     void BindEvents();
     void LoadMusicState();  // music library: settings, library rebuild, hotkeys
-    void TryAutoLogin();    // session handling: automatic login
+    void TryAutoLogin() { session.TryAutoLogin(); }  // session: automatic login
 
     // Rendering and status.
     bool IsMusicCategory() const;
@@ -72,14 +78,22 @@ private:
     // Features that other windows will provide; until then a notice says so.
     void ShowNotAvailableYet(const wxString& what);
     // What the forum dialogs call to make sure the user is logged in.
-    bool LoginForDialog(wxString& dialogToken, wxString& dialogCookies);
+    bool LoginForDialog(wxString& dialogToken, wxString& dialogCookies) {
+        return session.LoginForDialog(dialogToken, dialogCookies);
+    }
+    // SessionHost (main_frame_session.cpp): what the session asks of this window.
+    void RunCall(const std::function<void()>& call) override;
+    void SessionChanged(bool onlyIfHomeShown) override;
+    void ShowSessionStatus(const wxString& text, bool announce) override;
+    void ShowSessionError(const wxString& caption, const wxString& text) override;
+    std::optional<LoginResult> AskForLogin() override;
     // ForumHost: what the forum controller asks of this window.
     wxWindow* HostWindow() override { return this; }
     void ShowForumList(const RenderedList& list) override;
     void ClearForumList() override;
     void SetForumStatus(const wxString& text) override;
     void PlayForumCue(const wxString& name) override;
-    bool EnsureLoggedIn() override;
+    bool EnsureLoggedIn() override { return session.EnsureLoggedIn(); }
     void OpenPersonalCenter() override;
     bool OpenNewPostComposer() override;
     int OpenPostDetail(const PostDetail& detail, const std::optional<ListEntry>& floorRow,
@@ -116,16 +130,12 @@ private:
     wxStaticText* listLabel = nullptr;
     wxListBox* mainList = nullptr;
     wxTimer statusTimer;
-    // Session (login handling). The player and music library join as
-    // their features arrive.
-    bool loggedIn = false;
-    wxString token;
-    wxString cookies;
-    wxString displayName;
     // The forum client (server from the settings file) and the forum views:
     // back stack, rows on screen and sections live in the controller.
     ApiClient api;
     ForumController forum;
+    // The login session: its texts, automatic login, expiry and logout.
+    SessionController session;
     // The music library with its level, play mode and current song, the
     // player, the output devices and the global hotkeys.
     friend class MainFrameMusic;

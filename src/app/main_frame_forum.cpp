@@ -24,7 +24,9 @@ void MainFrame::ActivateForumRow() { forum.ActivateRow(mainList->GetSelection())
 
 void MainFrame::GoBackInForum() { forum.GoBack(); }
 
-void MainFrame::SyncForumSession() { forum.SetSession(SessionRow{loggedIn, displayName}); }
+void MainFrame::SyncForumSession() {
+    forum.SetSession(SessionRow{Session().loggedIn, Session().displayName});
+}
 
 void MainFrame::ShowForumMenu() {
     // Post lists offer editing and deleting the selected post, floor lists
@@ -66,19 +68,6 @@ void MainFrame::ShowNotAvailableYet(const wxString& what) {
     ShowNoticeBox(this, what + wxString::FromUTF8("暂未开放。"));
 }
 
-bool MainFrame::EnsureLoggedIn() {
-    if (loggedIn && (!token.empty() || !cookies.empty())) return true;
-    ShowNotAvailableYet(wxString::FromUTF8("登录"));
-    return false;
-}
-
-bool MainFrame::LoginForDialog(wxString& dialogToken, wxString& dialogCookies) {
-    if (!EnsureLoggedIn()) return false;
-    dialogToken = token;
-    dialogCookies = cookies;
-    return true;
-}
-
 void MainFrame::OpenPersonalCenter() { ShowNotAvailableYet(wxString::FromUTF8("个人中心")); }
 
 bool MainFrame::OpenNewPostComposer() {
@@ -93,7 +82,8 @@ int MainFrame::OpenPostDetail(const PostDetail& detail, const std::optional<List
                               bool allowOnlyOp) {
     std::optional<ReplyTarget> target;
     if (floorRow) target = ReplyTarget{floorRow->replyId, floorRow->floor, floorRow->userName};
-    PostDetailDialog dialog(this, api, token, cookies, forum.Browser().Sections(), detail, target,
+    PostDetailDialog dialog(this, api, Session().token, Session().cookies, forum.Browser().Sections(), detail,
+                            target,
                             [this](wxString& dialogToken, wxString& dialogCookies) {
                                 return LoginForDialog(dialogToken, dialogCookies);
                             },

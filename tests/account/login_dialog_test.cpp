@@ -3,6 +3,7 @@
 #include "account/credential_flow_dialog.h"
 #include "account/login_dialog.h"
 #include "account/settings_store.h"
+#include "account/modal_script.h"
 #include "app/gtk_keys.h"
 #include "request_forms/gui_pump.h"
 #include "support/forum_profile.h"
@@ -26,41 +27,9 @@ namespace {
 
 using guitest::DialogAnswerer;
 using guitest::PumpUntil;
+using guitest::WhenModal;
 
 wxString U(const char* s) { return wxString::FromUTF8(s); }
-
-// Runs `step` once inside the modal loop of the first shown dialog of type
-// D (with the dialog), from a GLib timer as a user's keys would arrive.
-template <class D>
-class WhenModal {
-public:
-    explicit WhenModal(std::function<void(D*)> step) : step_(std::move(step)) {
-        source_ = g_timeout_add(20, &WhenModal::Poll, this);
-    }
-    ~WhenModal() {
-        if (source_) g_source_remove(source_);
-    }
-    bool Ran() const { return ran_; }
-
-private:
-    static gboolean Poll(gpointer data) {
-        auto* self = static_cast<WhenModal*>(data);
-        for (wxWindow* window : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<D*>(window);
-            if (dialog && dialog->IsModal()) {
-                self->source_ = 0;
-                self->ran_ = true;
-                qtest::Settle();
-                self->step_(dialog);
-                return G_SOURCE_REMOVE;
-            }
-        }
-        return G_SOURCE_CONTINUE;
-    }
-    std::function<void(D*)> step_;
-    guint source_ = 0;
-    bool ran_ = false;
-};
 
 template <class T>
 T* Named(wxWindow* dialog, const char* name) {
@@ -273,6 +242,30 @@ TEST_F(LoginDialogTest, RegistersWithTheLoggedCodeAndClosesBothWindows) {
     EXPECT_TRUE(s.autoLogin);
     // The new account logs in with what was just stored.
     EXPECT_TRUE(client.Login(s.mobile, s.password).ok);
+}
+
+TEST_F(LoginDialogTest, APasswordResetLogsInWithTheNewPassword) {
+    DialogAnswerer answerer(GTK_RESPONSE_OK);
+    LoginDialog dialog(nullptr, client);
+    WhenModal<LoginDialog> open([](LoginDialog* d) { qtest::PressKey(d, GDK_KEY_f, GDK_MOD1_MASK); });
+    WhenModal<CredentialFlowDialog> reset([&](CredentialFlowDialog* d) {
+        Named<wxTextCtrl>(d, "手机号输入框")->ChangeValue(U("13800000002"));
+        auto* send = wxWindow::FindWindowByLabel(U("发送验证码"), d);
+        send->SetFocus();
+        qtest::PressKey(send, GDK_KEY_space);
+        Named<wxTextCtrl>(d, "验证码输入框")->ChangeValue(U(forum->LastVerifyCode("13800000002").c_str()));
+        auto* password = Named<wxTextCtrl>(d, "密码输入框");
+        password->ChangeValue(U("changed1"));
+        password->SetFocus();
+        qtest::PressKey(password, GDK_KEY_Return);
+    });
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    ASSERT_TRUE(reset.Ran());
+    EXPECT_TRUE(dialog.GetLoginResult().ok);
+    EXPECT_EQ(dialog.GetLoginResult().displayName, U("澄川琴师"));
+    EXPECT_EQ(Stored().mobile, U("13800000002"));
+    EXPECT_FALSE(client.Login(U("13800000002"), U("author123")).ok);
+    EXPECT_TRUE(client.Login(U("13800000002"), U("changed1")).ok);
 }
 
 TEST_F(LoginDialogTest, EscapeInTheResetWindowChangesNothingAndAFailedResetSaysWhy) {

@@ -62,18 +62,20 @@ TEST(Login, AnswersWithoutUsableTokenAreNoSession)
         const char* name;
         qtest::ScriptedAnswer answer;
         const char* message;
+        bool refused;  // the server turned the credentials down
     };
     const Case cases[] = {
-        {"data an object", qtest::Ok(R"({"token":"x"})"), "登录成功，但未拿到令牌。"},
-        {"data an empty string", qtest::Ok(R"("")"), "登录成功，但未拿到令牌。"},
-        {"no data", qtest::Ok(), "登录成功，但未拿到令牌。"},
-        {"data a number", qtest::Ok("12345"), "登录成功，但未拿到令牌。"},
-        {"token with a space", qtest::Ok(R"("ab cd")"), "登录成功，但令牌含有空格或控制字符，无法使用。"},
-        {"token with CR LF", qtest::Ok(R"("ab\r\nX-Evil: 1")"), "登录成功，但令牌含有空格或控制字符，无法使用。"},
-        {"token with a tab", qtest::Ok(R"("ab\tcd")"), "登录成功，但令牌含有空格或控制字符，无法使用。"},
-        {"wrong password", qtest::Fail(403, "手机号或密码错误。"), "手机号或密码错误。"},
-        {"code without text", qtest::Fail(7), "登录失败（code=7）"},
-        {"not JSON", qtest::JsonAnswer("<html>", 502), "JSON 解析失败："},
+        {"data an object", qtest::Ok(R"({"token":"x"})"), "登录成功，但未拿到令牌。", false},
+        {"data an empty string", qtest::Ok(R"("")"), "登录成功，但未拿到令牌。", false},
+        {"no data", qtest::Ok(), "登录成功，但未拿到令牌。", false},
+        {"data a number", qtest::Ok("12345"), "登录成功，但未拿到令牌。", false},
+        {"token with a space", qtest::Ok(R"("ab cd")"), "登录成功，但令牌含有空格或控制字符，无法使用。", false},
+        {"token with CR LF", qtest::Ok(R"("ab\r\nX-Evil: 1")"), "登录成功，但令牌含有空格或控制字符，无法使用。", false},
+        {"token with a tab", qtest::Ok(R"("ab\tcd")"), "登录成功，但令牌含有空格或控制字符，无法使用。", false},
+        {"wrong password", qtest::Fail(403, "手机号或密码错误。"), "手机号或密码错误。", true},
+        {"code without text", qtest::Fail(7), "登录失败（code=7）", true},
+        {"not JSON", qtest::JsonAnswer("<html>", 502), "JSON 解析失败：", false},
+        {"answer cut off", qtest::Fail(403, "x").WithCut(qtest::ScriptedAnswer::Cut::CloseMidBody), "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -83,6 +85,8 @@ TEST(Login, AnswersWithoutUsableTokenAreNoSession)
         EXPECT_FALSE(r.ok);
         EXPECT_TRUE(r.token.empty());
         EXPECT_TRUE(r.message.StartsWith(wxString::FromUTF8(c.message))) << U8(r.message);
+        EXPECT_FALSE(r.message.empty());
+        EXPECT_EQ(r.refused, c.refused);
         EXPECT_EQ(r.mobile, wxS("13800000001"));
         // No session, so no profile request either.
         EXPECT_EQ(server.RequestCount(), 1u);
@@ -94,6 +98,7 @@ TEST(Login, UnreachableServerSaysSo)
     ApiClient client(ServerEndpoint{wxS("127.0.0.1"), qtest::UnusedLoopbackPort()});
     const LoginResult r = client.Login(wxS("13800000001"), wxS("pw"));
     EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.refused);
     EXPECT_EQ(r.message, wxS("连接服务器失败。"));
 }
 
