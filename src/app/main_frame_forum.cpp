@@ -72,7 +72,7 @@ void MainFrame::OpenPersonalCenter() { ShowNotAvailableYet(wxString::FromUTF8("ä
 
 bool MainFrame::OpenNewPostComposer() {
     if (!EnsureLoggedIn()) return false;
-    return RunNewPostComposer(this, api, token, cookies, forum.Browser().Sections(),
+    return RunNewPostComposer(this, api, Session().token, Session().cookies, forum.Browser().Sections(),
                               [this](wxString& dialogToken, wxString& dialogCookies) {
                                   return LoginForDialog(dialogToken, dialogCookies);
                               }) == wxID_OK;

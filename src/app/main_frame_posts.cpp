@@ -22,10 +22,10 @@ wxString U8(const char* text) { return wxString::FromUTF8(text); }
 std::optional<PostRights> MainFrame::LoadPostRights(const ListEntry& row, const wxString& postCaption) {
     if (!EnsureLoggedIn()) return std::nullopt;
     PostDetailResult post =
-        BlockingRequest(this, postCaption, [&] { return api.GetPostWithSession(row.postId, token, cookies); });
+        BlockingRequest(this, postCaption, [&] { return api.GetPostWithSession(row.postId, Session().token, Session().cookies); });
     if (!post.ok) return std::nullopt;
     ManagerCheck manager =
-        RunBusy([&] { return api.CheckSectionManager(token, cookies, post.detail.sectionId); });
+        RunBusy([&] { return api.CheckSectionManager(Session().token, Session().cookies, post.detail.sectionId); });
     return PostRights{std::move(post.detail), std::move(manager)};
 }
 
@@ -59,12 +59,12 @@ void MainFrame::OnEditPost(wxCommandEvent&) {
     if (manager) {
         // A manager edits the managed view of the post, which shows all of it.
         PostDetailResult managed = BlockingRequest(this, U8("获取可编辑帖子失败"), [&] {
-            return api.GetManagedPost(row->postId, token, cookies);
+            return api.GetManagedPost(row->postId, Session().token, Session().cookies);
         });
         if (!managed.ok) return;
         detail = std::move(managed.detail);
     }
-    const int result = RunEditPostComposer(this, api, token, cookies, forum.Browser().Sections(),
+    const int result = RunEditPostComposer(this, api, Session().token, Session().cookies, forum.Browser().Sections(),
                                            [this](wxString& dialogToken, wxString& dialogCookies) {
                                                return LoginForDialog(dialogToken, dialogCookies);
                                            },
@@ -84,7 +84,7 @@ void MainFrame::OnDeletePost(wxCommandEvent&) {
     }
     if (!PostMenuFor(rights->detail.isOwner, rights->manager).remove) return;
     if (!AskConfirmation(this, DeletePostQuestion(row->postTitle), U8("删除帖子"))) return;
-    const ApiResult result = RunBusy([&] { return api.DeletePost(token, cookies, row->postId); });
+    const ApiResult result = RunBusy([&] { return api.DeletePost(Session().token, Session().cookies, row->postId); });
     if (!result.success) {
         ShowErrorBox(this, U8("删除帖子失败"), result.message);
         return;

@@ -11,7 +11,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_helpers import CheckFailed, Program, check  # noqa: E402
-from forum_atspi import (LocalForum, activate, dismiss_box, name_server, rows,  # noqa: E402
+from forum_atspi import (HOME_HINT, LocalForum, activate, dismiss_box, name_server, rows,  # noqa: E402
                          wait_for_label, wait_for_rows)
 from test_forum_writing import focus_dialog, log_in, menu_items, type_text  # noqa: E402
 
@@ -61,12 +61,18 @@ def back_to_sections(app):
         wait_for_rows(app, lambda r: True, "the previous level")
 
 
+def start(app):
+    app.focus_window()
+    app.wait_for_focus("功能列表")
+    wait_for_label(app, "版块列表")
+    app.wait_for_status(HOME_HINT)
+
+
 def manager_walk(exe, forum):
     program = Program(exe)
     name_server(program, forum.port)
     with program as app:
-        app.focus_window()
-        app.wait_for_focus("功能列表")
+        start(app)
         log_in(app, "13800000003", "manager123", "版主阿澄")
         posts = open_section(app, FROM_SECTION)
         title = posts[5].split(" | ")[0]
@@ -102,8 +108,7 @@ def member_walk(exe, forum):
     program = Program(exe)
     name_server(program, forum.port)
     with program as app:
-        app.focus_window()
-        app.wait_for_focus("功能列表")
+        start(app)
         log_in(app, "13800000001", "user123", "小澄同学")
         posts = open_section(app, FROM_SECTION)
         title = posts[6].split(" | ")[0]
