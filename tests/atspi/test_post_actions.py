@@ -8,12 +8,15 @@ Usage: test_post_actions.py PATH_TO_QUILLERY PATH_TO_LOCAL_FORUM
 """
 import os
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, check  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, descendants, role  # noqa: E402
 from forum_atspi import (HOME_HINT, LocalForum, activate, dismiss_box, name_server, rows,  # noqa: E402
                          wait_for_label, wait_for_rows)
 from test_forum_writing import focus_dialog, log_in, menu_items, type_text  # noqa: E402
+
+import pyatspi  # noqa: E402
 
 FROM_SECTION = "综合讨论"
 TO_SECTION = "音乐欣赏"
@@ -36,20 +39,44 @@ def open_post(app, title):
 
 
 def open_menu(app):
-    app.press("Tab")
-    app.wait_for_focus("回帖输入框", "text")
-    app.press("Tab")
+    """Tabs from the post's text to "帖子操作" (or finds the focus back on it
+    after a command) and opens the menu."""
+    node = app.focused()
+    if node is None or node.name != "帖子操作":
+        app.wait_for_focus("帖子内容框")
+        app.press("Tab")
+        app.wait_for_focus("回帖输入框", "text")
+        app.press("Tab")
     app.wait_for_focus("帖子操作", "push button")
     app.press("space")
     return menu_items(app)
 
 
+def highlighted(app):
+    """The name of the menu item the keyboard is on, or None."""
+    marks = (pyatspi.STATE_SELECTED, pyatspi.STATE_ARMED, pyatspi.STATE_FOCUSED)
+    for node in descendants(app.app):
+        try:
+            if role(node) != "menu item" or not node.getState().contains(pyatspi.STATE_SHOWING):
+                continue
+            if any(node.getState().contains(m) for m in marks):
+                return node.name
+        except Exception:
+            continue
+    return None
+
+
 def choose(app, items, name):
+    """Moves through the open menu with Down until `name` has the focus,
+    then presses Enter, as a screen reader user hears the way there."""
     check(name in items, "the menu offers %r: %r" % (name, items))
-    index = items.index(name)
-    if index:
-        app.press(*["Down"] * index)
-    app.press("Return")
+    for _ in range(len(items) + 1):
+        if highlighted(app) == name:
+            app.press("Return")
+            return
+        app.press("Down")
+        time.sleep(0.1)
+    raise CheckFailed("Down never reached %r in the menu" % name)
 
 
 def back_to_sections(app):
@@ -81,14 +108,14 @@ def manager_walk(exe, forum):
         check(items[:3] == ["举报", "只看楼主", "发送站内消息给他"] and "永久封禁" in items and len(items) == 14,
               "the manager's menu reads %r" % items)
         choose(app, items, "设为精华")
-        check("已设为精华。" in dismiss_box(app, "提示"), "the post was featured")
+        said = dismiss_box(app, "提示")
+        check("已设为精华。" in said, "the post was featured: %r" % said)
 
-        # The window reloads; the menu now offers to cancel it.
+        # The window reloads the post list; the menu now offers to cancel it.
         app.focus_window()
-        wait_for_rows(app, lambda r: r and r[0].startswith("查看楼主："), "the floors again")
-        activate(app, "查看楼主：")
-        focus_dialog(app, "帖子内容")
-        app.wait_for_focus("帖子内容框")
+        wait_for_label(app, "帖子列表 - " + FROM_SECTION)
+        wait_for_rows(app, lambda r: any(x.startswith(title + " | ") for x in r), "the reloaded list")
+        open_post(app, title)
         items = open_menu(app)
         check("取消精华" in items and "设为精华" not in items, "the menu follows the state: %r" % items)
         choose(app, items, "移动")
