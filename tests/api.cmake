@@ -14,6 +14,11 @@ quillery_test(api_forum_reading_tests
     ${CMAKE_CURRENT_LIST_DIR}/api/forum_post_test.cpp
   LINK quillery_api)
 
+quillery_test(api_moderation_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/api/moderation_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/api/moderation_forum_test.cpp
+  LINK quillery_api PkgConfig::RAPIDJSON)
 quillery_test(api_forum_writing_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/api/forum_writing_test.cpp

@@ -25,3 +25,9 @@ quillery_script_test(forum_ui_atspi_writing
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_forum_writing.py
           $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
 set_tests_properties(forum_ui_atspi_writing PROPERTIES RESOURCE_LOCK x_keyboard)
+
+# The post detail window's command menu through the real program.
+quillery_script_test(forum_ui_atspi_post_actions
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_post_actions.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(forum_ui_atspi_post_actions PROPERTIES RESOURCE_LOCK x_keyboard)

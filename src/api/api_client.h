@@ -78,6 +78,29 @@ public:
     ManagerCheck CheckSectionManager(const wxString& token, const wxString& cookies,
                                      int32_t sectionId) const;
 
+    // --- Moderation ---------------------------------------------------
+    // Each offers its bodies in a fixed order through SendWithFallbacks and
+    // returns its result unchanged. `on` is the wanted new state.
+    ApiResult SetEssence(const wxString& token, const wxString& cookies, int32_t postId, bool on) const;
+    ApiResult SetLocked(const wxString& token, const wxString& cookies, int32_t postId, bool on) const;
+    ApiResult SetSunk(const wxString& token, const wxString& cookies, int32_t postId, bool on) const;
+    ApiResult SetTop(const wxString& token, const wxString& cookies, int32_t postId, bool on) const;
+    // Bodiless: PATCH /api/post/N/shield or /unshield.
+    ApiResult SetShielded(const wxString& token, const wxString& cookies, int32_t postId, bool on) const;
+    // On: POST with the section numbers ([0] for none); off: a bodiless
+    // DELETE that ignores `sectionIds`.
+    ApiResult SetTopAll(const wxString& token, const wxString& cookies, int32_t postId, bool on,
+                        const std::vector<int32_t>& sectionIds) const;
+    // Bodiless: PATCH /api/user/N/ban or /cancelBan, /silence or /cancelSilence.
+    ApiResult SetBanned(const wxString& token, const wxString& cookies, int32_t userId, bool on) const;
+    ApiResult SetSilenced(const wxString& token, const wxString& cookies, int32_t userId, bool on) const;
+    ApiResult ReportPost(const wxString& token, const wxString& cookies, int32_t postId,
+                         const wxString& reason) const;
+    ApiResult MovePost(const wxString& token, const wxString& cookies, int32_t postId,
+                       int32_t sectionId) const;
+    ApiResult SendSiteMessage(const wxString& token, const wxString& cookies, int32_t userId,
+                              const wxString& text) const;
+
     // --- Accounts -------------------------------------------------------
     // Login, Register and ResetPassword send no session; each is one
     // request whose token ("data") and cookies make the new session, with
@@ -167,6 +190,9 @@ private:
     // One GET with only Accept: application/json, judged by the envelope.
     bool PlainGet(const wxString& path, const wxString& failureText,
                   rapidjson::Document& document, wxString& message) const;
+    ApiResult SendToggle(const wxString& path, const char* field, int32_t postId, bool on,
+                         const wxString& token, const wxString& cookies,
+                         const wxString& failureText) const;
     struct ListTexts;
     struct SessionTexts;
     LoginResult OpenSession(const wxString& path, const wxString& mobile, const std::string& body,

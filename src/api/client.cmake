@@ -13,6 +13,8 @@ quillery_library(quillery_api
     ${CMAKE_CURRENT_LIST_DIR}/forum_reading.cpp
     ${CMAKE_CURRENT_LIST_DIR}/forum_writing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/json_read.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/moderation.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/moderation_variants.cpp
     ${CMAKE_CURRENT_LIST_DIR}/personal_parsers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/personal_reading.cpp
     ${CMAKE_CURRENT_LIST_DIR}/post_body.cpp

@@ -7,4 +7,5 @@ quillery_library(qa11y
     ${CMAKE_CURRENT_LIST_DIR}/accessibility_controls_gtk.cpp
     ${CMAKE_CURRENT_LIST_DIR}/accessibility_windows_gtk.cpp
     ${CMAKE_CURRENT_LIST_DIR}/accessibility_text_runs_gtk.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/accessibility_prompts.cpp
   LINK wx::core PkgConfig::GTK3 PkgConfig::ATK)

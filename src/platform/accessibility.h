@@ -23,6 +23,11 @@ void SetAccessibleDescription(wxWindow* control, const wxString& description);
 // Both from the control's own window name and help text.
 void ExposeNameAndHelp(wxWindow* control);
 
+// Standard prompt dialogs (text entry, single choice) show their prompt as
+// a plain label that screen readers do not tie to the field: names the
+// dialog's entry field or list after `prompt`. Call before showing it.
+void NamePromptField(wxWindow* dialog, const wxString& prompt);
+
 // Takes the unnamed arrow button of a combo box out of the Tab order (the
 // list still opens with Alt+Down). Does nothing for other controls.
 void RemoveSilentTabStops(wxWindow* control);

@@ -6,4 +6,6 @@ quillery_library(quillery_post_detail
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/post_detail_dialog.cpp
           ${CMAKE_CURRENT_LIST_DIR}/post_detail_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/post_detail_reply.cpp
-  LINK quillery_posts_model qrequest_forms quillery_audio_player quillery_api qlook qa11y qwindow_focus qui_messages qcue wx::core)
+          ${CMAKE_CURRENT_LIST_DIR}/post_commands_dialog.cpp
+  LINK quillery_posts_model quillery_post_commands qrequest_forms quillery_audio_player quillery_api qlook qa11y
+       qwindow_focus qui_messages qcue wx::core)

@@ -57,6 +57,7 @@ PostDetailDialog::PostDetailDialog(wxWindow* parent, ApiClient& client, const wx
     a11y::ExposeAsDialog(this);
     mediaEntries_ = BuildMediaEntries(post_);
     BuildControls();
+    commands_ = MakePostCommands();
     BindEvents();
     SetInitialFocus();
     RefreshStatus();
@@ -155,6 +156,7 @@ void PostDetailDialog::BindEvents() {
     // sees it; a double click plays the same way.
     mediaList_->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { PlaySelected(false); });
     Bind(wxEVT_BUTTON, &PostDetailDialog::OnPostActions, this, ID_POST_ACTIONS);
+    Bind(wxEVT_MENU, [this](wxCommandEvent& e) { commands_->Run(e.GetId()); }, postcmd::kReport, postcmd::kBan);
     Bind(wxEVT_BUTTON, &PostDetailDialog::OnSendReply, this, wxID_OK);
     // "关闭" asks before an unsent reply is dropped, like every other way out.
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { CloseWithCue(); }, wxID_CANCEL);
@@ -256,4 +258,3 @@ void PostDetailDialog::Seek(double seconds) {
     if (player_.SeekBy(seconds)) RefreshStatus();
 }
 
-void PostDetailDialog::OnPostActions(wxCommandEvent&) {}

@@ -7,11 +7,13 @@
 
 #include "api/forum_records.h"
 #include "music/audio_player.h"
+#include "posts/post_commands.h"
 #include "posts/post_detail_model.h"
 
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -53,6 +55,9 @@ public:
     wxButton* PlayButton() const { return playButton_; }
     wxButton* PauseButton() const { return pauseButton_; }
     wxButton* StopButton() const { return stopButton_; }
+    PostCommands& Commands() { return *commands_; }
+    bool ManagerFlag() const { return managerFlag_; }
+    const PostDetail& Post() const { return post_; }
 
 private:
     void BuildControls();
@@ -68,9 +73,9 @@ private:
     void OnPlayerNotice(AudioPlayer::Notice notice);
     void StepVolume(float step);
     void Seek(double seconds);
-    // The post's command menu comes with the post actions; until then the
-    // button does nothing else.
+    // The "帖子操作" menu (post_commands_dialog.cpp).
     void OnPostActions(wxCommandEvent& event);
+    std::unique_ptr<PostCommands> MakePostCommands();
     // Sends the reply box's text to the post or the target floor
     // (post_detail_reply.cpp); ends the dialog with wxID_OK when sent.
     void OnSendReply(wxCommandEvent& event);
@@ -88,6 +93,7 @@ private:
     AudioPlayer player_;
     int loadedIndex_ = -1;
     wxTimer statusTimer_;
+    std::unique_ptr<PostCommands> commands_;
 
     wxListBox* mediaList_ = nullptr;
     wxStaticText* statusText_ = nullptr;

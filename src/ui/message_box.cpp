@@ -37,10 +37,10 @@ void SetOkCancelLabels(wxWindow* dialog, const wxString& okLabel, const wxString
         cancel->SetLabel(cancelLabel);
 }
 
-bool AskConfirmation(wxWindow* parent, const wxString& message, const wxString& caption)
+bool AskConfirmation(wxWindow* parent, const wxString& message, const wxString& caption, long icon)
 {
     a11y::NameMessageBoxesByCaption();
-    wxMessageDialog dialog(parent, message, caption, wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+    wxMessageDialog dialog(parent, message, caption, wxYES_NO | wxNO_DEFAULT | icon);
     dialog.SetYesNoLabels(OkLabel(), CancelLabel());
     return dialog.ShowModal() == wxID_YES;
 }

@@ -17,8 +17,10 @@ void ShowNoticeBox(wxWindow* parent, const wxString& message);
 void SetOkCancelLabels(wxWindow* dialog, const wxString& okLabel, const wxString& cancelLabel);
 
 // A yes/no question answered "确定" or "取消", "取消" being the default.
-// True only when the user chose "确定".
-bool AskConfirmation(wxWindow* parent, const wxString& message, const wxString& caption);
+// True only when the user chose "确定". `icon` is wxICON_QUESTION unless
+// the step cannot be undone (wxICON_WARNING).
+bool AskConfirmation(wxWindow* parent, const wxString& message, const wxString& caption,
+                     long icon = wxICON_QUESTION);
 
 // The labels the boxes use, for windows that build their own buttons.
 wxString OkLabel();

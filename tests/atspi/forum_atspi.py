@@ -79,15 +79,14 @@ def name_server(program, port, host="127.0.0.1"):
 
 
 def x_window(app, name):
-    """The X window of the program with this title, or None."""
-    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(app.process.pid),
-                          "--name", "^%s$" % name], capture_output=True, text=True)
-    # xdotool's pattern also matches windows whose legacy WM_NAME is
-    # missing (GTK sets only _NET_WM_NAME on some), so each candidate's own
-    # title is read back.
+    """The shown X window of the program titled `name`, or None. Compared
+    here: xdotool's --name does not match Chinese titles, and combined with
+    --pid it takes any window of the process."""
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(app.process.pid)],
+                         capture_output=True, text=True)
     for window in out.stdout.split():
         title = subprocess.run(["xdotool", "getwindowname", window], capture_output=True, text=True)
-        if title.stdout.rstrip("\n") == name:
+        if title.stdout.strip() == name:
             return window
     return None
 

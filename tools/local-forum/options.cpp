@@ -13,13 +13,21 @@ struct FamilyInfo {
     std::set<std::string> forms;
 };
 
-// Aliases let scripts name the Chinese-labelled forms in ASCII.
+// Aliases let scripts name the Chinese-labelled forms in ASCII, and name a
+// toggle form by the client's own label ("id+essence" is "id+field").
 const std::map<std::string, std::string>& FormAliases() {
-    static const std::map<std::string, std::string> aliases = {
-        {"compat", "JSON兼容版"},      {"fallback", "JSON回退版"},
-        {"json-string", "JSON字符串"}, {"plain-text", "纯文本"},
-        {"raw-json", "JSON原始文本"},
-    };
+    static const std::map<std::string, std::string> aliases = [] {
+        std::map<std::string, std::string> a = {
+            {"compat", "JSON兼容版"},      {"fallback", "JSON回退版"},
+            {"json-string", "JSON字符串"}, {"plain-text", "纯文本"},
+            {"raw-json", "JSON原始文本"},
+        };
+        for (const char* field : {"essence", "lock", "sink", "top"}) {
+            a[std::string("id+") + field] = "id+field";
+            a[std::string("postId+") + field] = "postId+field";
+        }
+        return a;
+    }();
     return aliases;
 }
 
@@ -206,7 +214,8 @@ that family gets a non-zero code.
                             query:token | query:accessToken
   --only-toggle-body FORM   id | id+value | id+status | id+enabled | id+field |
                             postId+value | postId+status | postId+field
-                            (field = essence, lock, sink or top by endpoint)
+                            (field = essence, lock, sink or top by endpoint;
+                            id+essence and the like name the same form)
   --only-post-body FORM     JSON兼容版 (alias compat) | JSON回退版 (alias fallback)
   --only-report-body FORM   type=1,objectId | type=1,id | type=0,objectId | type=0,id
   --only-move-body FORM     id+sectionId | id+targetSectionId | postId+sectionId |

@@ -1,0 +1,27 @@
+#include "platform/accessibility.h"
+
+#include <wx/listbox.h>
+#include <wx/textctrl.h>
+
+namespace a11y {
+namespace {
+
+wxWindow* FindField(wxWindow* parent) {
+    for (wxWindow* child : parent->GetChildren()) {
+        if (wxDynamicCast(child, wxTextCtrl) || wxDynamicCast(child, wxListBox)) return child;
+        if (wxWindow* inner = FindField(child)) return inner;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void NamePromptField(wxWindow* dialog, const wxString& prompt) {
+    if (!dialog) return;
+    if (wxWindow* field = FindField(dialog)) {
+        field->SetName(prompt);
+        SetAccessibleName(field, prompt);
+    }
+}
+
+}  // namespace a11y
