@@ -11,4 +11,5 @@ quillery_library(quillery_api
     ${CMAKE_CURRENT_LIST_DIR}/forum_parsers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/forum_reading.cpp
     ${CMAKE_CURRENT_LIST_DIR}/json_read.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/utf8_text.cpp
   LINK quillery_api_endpoint quillery_http wx::base PkgConfig::RAPIDJSON)
