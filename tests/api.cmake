@@ -5,6 +5,7 @@ quillery_test(api_core_tests
     ${CMAKE_CURRENT_LIST_DIR}/api/json_envelope_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/api/send_walk_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/api/session_forms_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/api/transport_limits_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/api/transport_test.cpp
   LINK quillery_api)
 

@@ -7,15 +7,6 @@ namespace {
 
 const char kUserAgent[] = "QuilleryCommunity/1.0";
 
-// Raw header bytes should be ASCII; anything that is not valid UTF-8 is
-// read byte for byte so that cookies are never silently lost.
-wxString HeaderText(const std::string& raw)
-{
-    wxString text = wxString::FromUTF8(raw);
-    if (text.empty() && !raw.empty()) text = wxString(raw.data(), wxConvISO8859_1, raw.size());
-    return text;
-}
-
 wxString FailureText(platform::HttpFailure failure)
 {
     using platform::HttpFailure;
@@ -56,13 +47,14 @@ HttpResponse ApiClient::SendRequest(const wxString& method, const wxString& path
     ex.hasBody = !body.empty() || MethodAlwaysHasBody(ex.method);
     ex.userAgent = kUserAgent;
     ex.timeouts = timeouts_;
+    ex.maxBodyBytes = maxBodyBytes_;
 
     platform::HttpOutcome out = platform::PerformHttpExchange(ex);
 
     HttpResponse response;
     response.statusCode = out.statusCode;
     if (out.gotResponse) {
-        response.cookies = ExtractCookies(HeaderText(out.rawHeaders));
+        response.cookies = ExtractCookies(DecodeHeaderText(out.rawHeaders));
         response.body = std::move(out.body);
     }
     response.ok = out.failure == platform::HttpFailure::None;

@@ -27,6 +27,9 @@ public:
     const ServerEndpoint& Endpoint() const { return endpoint_; }
     // Connect and stall limits of every exchange (tests shorten them).
     void SetTimeouts(const platform::HttpTimeouts& timeouts) { timeouts_ = timeouts; }
+    // The largest answer body (and head) accepted; a larger one fails with
+    // "读取响应失败。". Tests make it small.
+    void SetBodyLimit(size_t bytes) { maxBodyBytes_ = bytes; }
 
     // --- Transport ----------------------------------------------------
     // One request to the server; `path` includes the query. POST, PUT and
@@ -210,4 +213,5 @@ private:
 
     ServerEndpoint endpoint_;
     platform::HttpTimeouts timeouts_;
+    size_t maxBodyBytes_ = platform::kDefaultMaxBodyBytes;
 };

@@ -19,4 +19,5 @@ quillery_library(quillery_api
     ${CMAKE_CURRENT_LIST_DIR}/personal_reading.cpp
     ${CMAKE_CURRENT_LIST_DIR}/post_body.cpp
     ${CMAKE_CURRENT_LIST_DIR}/user_profile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/utf8_text.cpp
   LINK quillery_api_endpoint quillery_http wx::base PkgConfig::RAPIDJSON)

@@ -1,5 +1,9 @@
 #include "api/cookies.h"
 
+#include <string_view>
+
+#include "api/utf8_text.h"
+
 namespace {
 
 const wxString kSetCookie = wxS("Set-Cookie:");
@@ -32,4 +36,22 @@ wxString ExtractCookies(const wxString& rawHeaders)
         pos = end + 2;
     }
     return result;
+}
+
+wxString DecodeHeaderText(const std::string& raw)
+{
+    wxString text;
+    size_t pos = 0;
+    while (pos < raw.size()) {
+        size_t end = raw.find("\r\n", pos);
+        end = end == std::string::npos ? raw.size() : end + 2;
+        const std::string_view line(raw.data() + pos, end - pos);
+        if (IsValidUtf8(line)) {
+            text += wxString::FromUTF8(line.data(), line.size());
+        } else {
+            text += wxString(line.data(), wxConvISO8859_1, line.size());
+        }
+        pos = end;
+    }
+    return text;
 }

@@ -5,6 +5,8 @@
 
 #include <rapidjson/error/en.h>
 
+#include "api/utf8_text.h"
+
 namespace {
 
 // The parser does not validate encodings, and wx turns a string with one
@@ -12,30 +14,7 @@ namespace {
 // does not start a valid sequence becomes U+FFFD instead.
 wxString Utf8(const JsonValue& v)
 {
-    const char* s = v.GetString();
-    const size_t n = v.GetStringLength();
-    wxString text = wxString::FromUTF8(s, n);
-    if (!text.empty() || n == 0) return text;
-    for (size_t i = 0; i < n;) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const size_t len = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                         : (lead >> 3) == 0x1E ? 4 : 0;
-        if (len == 1) {
-            text += wxUniChar(lead);
-            ++i;
-            continue;
-        }
-        const wxString one = len && i + len <= n ? wxString::FromUTF8(s + i, len) : wxString();
-        const bool surrogate = one.length() == 1 && one[0] >= 0xD800 && one[0] <= 0xDFFF;
-        if (one.empty() || surrogate) {
-            text += wxUniChar(0xFFFD);
-            ++i;
-        } else {
-            text += one;
-            i += len;
-        }
-    }
-    return text;
+    return Utf8WithReplacement(std::string_view(v.GetString(), v.GetStringLength()));
 }
 
 }  // namespace
@@ -116,11 +95,19 @@ wxString JsonValueToText(const JsonValue* value)
 
 bool ParseJson(const std::string& body, rapidjson::Document& document, wxString& message)
 {
-    // The iterative parser reads the same documents and reports the same
-    // errors, but a deeply nested answer cannot overflow the stack.
+    // The iterative parser reads the same documents, but a deeply nested
+    // answer cannot overflow the stack. Its errors are those of the default
+    // parser but one: a text that starts with a character no value can
+    // start with ("," ":" "]" "}") is "empty" to it, and "Invalid value."
+    // to the default parser, which is what users are told.
     document.Parse<rapidjson::kParseIterativeFlag>(body.c_str());
     if (!document.HasParseError()) return true;
+    rapidjson::ParseErrorCode code = document.GetParseError();
+    if (code == rapidjson::kParseErrorDocumentEmpty && document.GetErrorOffset() < body.size() &&
+        body[document.GetErrorOffset()] != '\0') {
+        code = rapidjson::kParseErrorValueInvalid;
+    }
     message = wxString::Format(wxS("JSON 解析失败：%s"),
-                               wxString::FromUTF8(rapidjson::GetParseError_En(document.GetParseError())));
+                               wxString::FromUTF8(rapidjson::GetParseError_En(code)));
     return false;
 }

@@ -3,19 +3,27 @@
 // the library can be swapped without touching the forum client.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace platform {
 
-// How long an exchange may wait. The defaults are what the forum client
-// has always lived with: 60 s to connect, and 30 s in which not a single
-// byte moves while sending or receiving. Tests shorten them.
+// How long an exchange may wait: 60 s to connect, 30 s in which not a
+// single byte moves while sending or receiving, and 120 s for the whole
+// exchange, so a server trickling one byte at a time cannot hold a call
+// forever. Tests shorten them.
 struct HttpTimeouts {
     long connectMs = 60000;
     long stallMs = 30000;
+    long totalMs = 120000;
 };
+
+// The largest answer body kept. The forum's biggest lists are a few hundred
+// kilobytes; a body beyond this is a broken or hostile server, and holding
+// it would take the memory of the whole desktop.
+constexpr size_t kDefaultMaxBodyBytes = 32u * 1024u * 1024u;
 
 struct HttpExchange {
     std::string host;
@@ -31,6 +39,7 @@ struct HttpExchange {
     bool hasBody = false;
     std::string userAgent;
     HttpTimeouts timeouts;
+    size_t maxBodyBytes = kDefaultMaxBodyBytes;  // also bounds the response head
 };
 
 // The step at which an exchange failed. Each maps to one user-facing text
@@ -41,8 +50,8 @@ enum class HttpFailure {
     Connect,       // host not resolved, refused, or no connection in time
     Request,       // the request could not be built (bad target, method)
     Send,          // the request could not be written
-    Receive,       // no complete response head arrived
-    ReadBody,      // the connection broke while the body was read
+    Receive,       // no complete response head arrived, or not an HTTP answer
+    ReadBody,      // the body broke, exceeded its limit or the overall deadline
     StoreBody,     // the body could not be kept (out of memory)
     Cancelled,     // the thread's CancelScope was cancelled (http_cancel.h)
 };
@@ -51,7 +60,8 @@ struct HttpOutcome {
     HttpFailure failure = HttpFailure::None;
     // A response head was received (status and headers are valid).
     bool gotResponse = false;
-    // No byte moved for the stall limit, or no connection came up in time.
+    // No byte moved for the stall limit, no connection came up in time, or
+    // the overall deadline passed.
     bool timedOut = false;
     // A connection to the server stood, so the request may have reached it.
     bool connected = false;
@@ -63,7 +73,14 @@ struct HttpOutcome {
     std::string detail;  // the library's own words, for diagnostics
 };
 
-// Thread-safe; every call uses its own connection and closes it.
+// Thread-safe; every call uses its own connection and closes it. The
+// system's proxy settings apply: "http_proxy" (else "all_proxy"), unless
+// "no_proxy" names the host (environment, upper case accepted for all but
+// http_proxy, as curl and most Unix tools read them).
 HttpOutcome PerformHttpExchange(const HttpExchange& exchange);
+
+// The proxy to use for `host`, or empty for a direct connection, from the
+// environment as described above. Exposed for tests.
+std::string ProxyForHost(const std::string& host);
 
 }  // namespace platform

@@ -10,11 +10,13 @@
 // followed: the forum answers every call itself, and a redirected POST
 // would silently change meaning.
 //   bad method, target or header text (refused before any byte is sent),
-//   malformed URL, unsupported protocol           -> Request
+//   malformed URL, unsupported protocol, before connecting -> Request
 //   connected, request not fully written           -> Send
-//   request written, no complete response head (nothing returned, garbage,
-//   reset, no byte for the stall limit)            -> Receive
-//   response head received, then the body broke or stalled -> ReadBody
+//   request written, no complete response head (nothing returned, garbage
+//   or another protocol, reset, no byte for the stall limit, a head
+//   beyond the size limit)                         -> Receive
+//   response head received, then the body broke, stalled or grew beyond
+//   its limit; or the overall deadline passed at any step -> ReadBody
 //   the body could not be stored                   -> StoreBody
 //   the calling thread's CancelScope was cancelled  -> Cancelled
 #include "platform/http_transport.h"
@@ -73,7 +75,11 @@ struct Transfer {
     bool storeFailed = false;
     bool stalled = false;
     bool cancelled = false;
+    bool tooLarge = false;
+    bool deadlinePassed = false;
+    size_t maxBytes = kDefaultMaxBodyBytes;
     std::chrono::milliseconds stallLimit{30000};
+    Clock::time_point deadline = Clock::time_point::max();
     Clock::time_point lastProgress = Clock::now();
     curl_off_t lastUploaded = 0;
 };
@@ -92,6 +98,10 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user)
     // Some servers end head lines with a bare LF; the raw header text is
     // promised with CRLF endings, which the cookie reader splits on.
     const bool bareLf = line.ends_with('\n') && !line.ends_with("\r\n");
+    if (t->out->rawHeaders.size() + n + 1 > t->maxBytes) {
+        t->tooLarge = true;
+        return 0;
+    }
     try {
         t->out->rawHeaders.append(bareLf ? line.substr(0, n - 1) : line);
         if (bareLf) t->out->rawHeaders.append("\r\n");
@@ -113,6 +123,10 @@ size_t OnBody(char* data, size_t size, size_t count, void* user)
     auto* t = static_cast<Transfer*>(user);
     const size_t n = size * count;
     t->lastProgress = Clock::now();
+    if (n > t->maxBytes - t->out->body.size()) {
+        t->tooLarge = true;
+        return 0;
+    }
     try {
         t->out->body.append(data, n);
     } catch (const std::bad_alloc&) {
@@ -139,8 +153,12 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t upload
         t->cancelled = true;
         return 1;
     }
-    if (!t->connected) return 0;  // the connect time-out covers this phase
     const Clock::time_point now = Clock::now();
+    if (now >= t->deadline) {
+        t->deadlinePassed = true;
+        return 1;
+    }
+    if (!t->connected) return 0;  // the connect time-out covers this phase
     if (uploaded != t->lastUploaded) {
         t->lastUploaded = uploaded;
         t->lastProgress = now;
@@ -201,32 +219,47 @@ std::string CurlHeaderLine(const std::string& name, const std::string& value)
     return name + ": " + value;
 }
 
-std::string BuildUrl(const HttpExchange& ex)
+std::string Origin(const HttpExchange& ex)
 {
     const bool v6 = ex.host.find(':') != std::string::npos;
-    return "http://" + (v6 ? "[" + ex.host + "]" : ex.host) + ":" + std::to_string(ex.port) + "/";
+    return "http://" + (v6 ? "[" + ex.host + "]" : ex.host) + ":" + std::to_string(ex.port);
+}
+
+// A forward proxy (plain or TLS to the proxy) needs the absolute target;
+// through a SOCKS proxy the request is the same as on a direct line.
+bool IsForwardProxy(const std::string& proxy)
+{
+    const size_t scheme = proxy.find("://");
+    if (scheme == std::string::npos) return true;
+    const std::string name = proxy.substr(0, scheme);
+    return strcasecmp(name.c_str(), "http") == 0 || strcasecmp(name.c_str(), "https") == 0;
 }
 
 HttpFailure Classify(CURLcode rc, const Transfer& t, curl_off_t uploaded, size_t bodySize)
 {
     // A cut socket fails like a broken connection; the token says why.
     if (t.cancelled || CancelRequested()) return HttpFailure::Cancelled;
+    if (t.deadlinePassed) return HttpFailure::ReadBody;
     if (t.storeFailed) return t.headComplete ? HttpFailure::StoreBody : HttpFailure::Receive;
+    if (t.tooLarge) return t.headComplete ? HttpFailure::ReadBody : HttpFailure::Receive;
     if (t.headComplete) {
         return rc == CURLE_OUT_OF_MEMORY ? HttpFailure::StoreBody : HttpFailure::ReadBody;
     }
-    switch (rc) {
-    case CURLE_FAILED_INIT:
-    case CURLE_OUT_OF_MEMORY:
-        return HttpFailure::Setup;
-    case CURLE_URL_MALFORMAT:
-    case CURLE_UNSUPPORTED_PROTOCOL:
-    case CURLE_BAD_FUNCTION_ARGUMENT:
-        return HttpFailure::Request;
-    default:
-        break;
+    // Once connected, "unsupported protocol" means the server answered in
+    // something other than HTTP: a receive failure, not a bad request.
+    if (!t.connected) {
+        switch (rc) {
+        case CURLE_FAILED_INIT:
+        case CURLE_OUT_OF_MEMORY:
+            return HttpFailure::Setup;
+        case CURLE_URL_MALFORMAT:
+        case CURLE_UNSUPPORTED_PROTOCOL:
+        case CURLE_BAD_FUNCTION_ARGUMENT:
+            return HttpFailure::Request;
+        default:
+            return HttpFailure::Connect;
+        }
     }
-    if (!t.connected) return HttpFailure::Connect;
     if (rc == CURLE_SEND_ERROR || uploaded < static_cast<curl_off_t>(bodySize)) {
         return HttpFailure::Send;
     }
@@ -291,8 +324,11 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
             return out;
         }
     }
-    // libcurl's own defaults that the caller did not ask for are removed.
-    for (const char* name : {"Accept", "Expect", "Content-Type"}) {
+    const std::string proxy = ProxyForHost(ex.host);
+    const bool forward = !proxy.empty() && IsForwardProxy(proxy);
+    // libcurl's own defaults that the caller did not ask for are removed
+    // (with a forward proxy it would add an obsolete Proxy-Connection).
+    for (const char* name : {"Accept", "Expect", "Content-Type", "Proxy-Connection"}) {
         if (!HasHeader(ex, name) && !headers.Add(std::string(name) + ":")) {
             out.failure = HttpFailure::Setup;
             return out;
@@ -307,16 +343,25 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
     Transfer t;
     t.out = &out;
     char errorText[CURL_ERROR_SIZE] = {};
-    const std::string url = BuildUrl(ex);
+    const std::string url = Origin(ex) + "/";
+    // The target goes out exactly as given; only a forward proxy gets it in
+    // absolute form, so that it knows where to route the request.
+    const std::string target = forward ? Origin(ex) + ex.target : ex.target;
 
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, ex.target.c_str());
+    curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, target.c_str());
+    // "" means no proxy even where the environment names one: the choice
+    // above is final.
+    curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
+    curl_easy_setopt(curl, CURLOPT_NOPROXY, "");
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, ex.timeouts.connectMs);
     t.stallLimit = std::chrono::milliseconds(ex.timeouts.stallMs);
+    t.deadline = Clock::now() + std::chrono::milliseconds(ex.timeouts.totalMs);
+    t.maxBytes = ex.maxBodyBytes;
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
@@ -353,7 +398,7 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
     if (t.headComplete && status > 0) out.statusCode = static_cast<unsigned>(status);
     if (rc != CURLE_OK || t.storeFailed) {
         out.failure = Classify(rc, t, uploaded, ex.hasBody ? ex.body.size() : 0);
-        out.timedOut = rc == CURLE_OPERATION_TIMEDOUT || t.stalled;
+        out.timedOut = rc == CURLE_OPERATION_TIMEDOUT || t.stalled || t.deadlinePassed;
         out.detail = errorText[0] ? errorText : curl_easy_strerror(rc);
     } else if (!t.headComplete) {
         out.failure = HttpFailure::Receive;

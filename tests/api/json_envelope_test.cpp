@@ -4,6 +4,8 @@
 #include "api/envelope.h"
 #include "api/json_read.h"
 
+#include <rapidjson/error/en.h>
+
 namespace {
 
 rapidjson::Document Doc(const char* json)
@@ -65,6 +67,18 @@ TEST(JsonGetters, BrokenUtf8KeepsTheRestOfTheText)
     EXPECT_EQ(JsonValueToText(JsonMember(&d, "t")), wxString(L"ab\uFFFD中\uFFFD\uFFFD"));
 }
 
+TEST(JsonGetters, EncodedSurrogateAloneIsInvalidToo)
+{
+    // The whole string is otherwise well formed, so only a strict decoder
+    // notices the surrogate; a lone U+D800 would reach the screen as
+    // nothing at all.
+    const auto d = Doc("{\"t\":\"a\xED\xA0\x80" "b\",\"u\":\"\xF4\x90\x80\x80\",\"k\":\"\xF0\x9F\x8E\xB5\xED\x9F\xBF\"}");
+    EXPECT_EQ(JsonText(&d, "t"), wxString(L"a\uFFFD\uFFFD\uFFFDb"));
+    EXPECT_EQ(JsonValueToText(JsonMember(&d, "t")), wxString(L"a\uFFFD\uFFFD\uFFFDb"));
+    EXPECT_EQ(JsonText(&d, "u"), wxString(L"\uFFFD\uFFFD\uFFFD\uFFFD"));  // above U+10FFFF
+    EXPECT_EQ(JsonText(&d, "k"), wxString::FromUTF8("\xF0\x9F\x8E\xB5\xED\x9F\xBF"));
+}
+
 TEST(JsonGetters, ValueToTextCoversEveryKind)
 {
     const auto d = Doc(R"({"s":"文","t":true,"f":false,"i":-3,"l":3000000000,"y":-1.5,
@@ -96,6 +110,28 @@ TEST(ParseJson, ReportsRapidJsonReasonInChinese)
     EXPECT_EQ(msg, wxS("JSON 解析失败：The document root must not be followed by other values."));
     // The body is read up to its first NUL, as a C string.
     EXPECT_TRUE(ParseJson(std::string("{}\0garbage", 10), d, msg));
+}
+
+// Whatever the parser does inside, the reason given is the one the default
+// (recursive) parser gives for the same text.
+TEST(ParseJson, ReasonsAreThoseOfTheDefaultParser)
+{
+    const char* bodies[] = {
+        "", "  \r\n", ",", ":1", "]", "}", " }{", "x", "[1,]", "[1 2]", "{1}", "{\"a\" 1}",
+        "{\"a\":}", "{\"a\":1,}", "{\"a\":1 \"b\"}", "[\"\\x\"]", "\"\\uD800\"", "[\"a",
+        "tru", "1.", "-", "1e", "{} x", "[[[", "\"\x01\"",
+    };
+    for (const char* body : bodies) {
+        SCOPED_TRACE(body);
+        rapidjson::Document recursive;
+        recursive.Parse(body);
+        ASSERT_TRUE(recursive.HasParseError());
+        rapidjson::Document d;
+        wxString msg;
+        EXPECT_FALSE(ParseJson(body, d, msg));
+        EXPECT_EQ(msg, wxS("JSON 解析失败：") +
+                           wxString::FromUTF8(rapidjson::GetParseError_En(recursive.GetParseError())));
+    }
 }
 
 TEST(ParseJson, DeeplyNestedAnswerIsReadWithoutExhaustingTheStack)

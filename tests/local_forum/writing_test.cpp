@@ -223,5 +223,43 @@ TEST_F(ForumWriting, MalformedBodiesGetAnEnvelopeAndChangeNothing) {
     EXPECT_EQ(http_.Get("/api/post/new?pageNum=1&pageSize=1").data()["total"].GetInt(), before);
 }
 
+TEST_F(ForumWriting, TextsThatAreNotUtf8AreRefusedAndNeverServed) {
+    std::string id = NewPost("编码测试");
+    const std::string post = R"({"title":"t","sectionId":1,"body":")";
+    const std::string reply = R"({"postId":)" + id + R"(,"body":")";
+    const std::vector<std::string> bad = {"\xFF", "a\xC0\xAF", "\xED\xA0\x80", "\\udc00", "\xE4\xB8"};
+    int before = http_.Get("/api/post/new?pageNum=1&pageSize=1").data()["total"].GetInt();
+    for (const std::string& text : bad) {
+        for (const std::string& body : {post + text + "\"}", reply + text + "\"}",
+                                        R"({"title":"t","sectionId":1,"body":"b",")" + text + R"(":1})"}) {
+            Answer a = http_.Send("POST", body.rfind(reply, 0) == 0 ? "/api/reply" : "/api/post", body, user_);
+            ASSERT_TRUE(a.parsed()) << a.body;
+            EXPECT_EQ(a.code(), 400) << body;
+            EXPECT_FALSE(a.errMsg().empty()) << body;
+        }
+    }
+    Answer name = http_.Upload("/api/file", "bad\xFF.txt", "x", user_);
+    EXPECT_EQ(name.code(), 400) << name.body;
+    EXPECT_EQ(http_.Get("/api/post/new?pageNum=1&pageSize=1").data()["total"].GetInt(), before);
+    EXPECT_EQ(http_.Get("/api/reply?postId=" + id + "&pageNum=1&pageSize=20").data()["total"].GetInt(), 0);
+    // Well-formed texts of every length still pass.
+    EXPECT_EQ(http_.Send("POST", "/api/reply", reply + "\xC2\xA9\xE4\xB8\xAD\xF0\x9F\x8E\xB5\"}", user_).code(), 0);
+}
+
+TEST_F(ForumWriting, RangesCutFilesButNeverAnEnvelope) {
+    Answer whole = http_.Get("/api/section");
+    ASSERT_EQ(whole.code(), 0) << whole.body;
+    Answer ranged = http_.Get("/api/section", {{"Range", "bytes=0-5"}});
+    EXPECT_EQ(ranged.status, 200);
+    EXPECT_EQ(ranged.body, whole.body);
+    EXPECT_FALSE(ranged.headers.count("Content-Range"));
+    Answer file = http_.Upload("/api/file", "r.txt", "0123456789", user_);
+    ASSERT_EQ(file.code(), 0) << file.body;
+    const std::string url = file.data()["url"].GetString();
+    Answer part = http_.Get(url.substr(url.find("/files/")), {{"Range", "bytes=2-5"}});
+    EXPECT_EQ(part.status, 206);
+    EXPECT_EQ(part.body, "2345");
+}
+
 }  // namespace
 }  // namespace qtest

@@ -177,6 +177,12 @@ ScriptedAnswer& ScriptedAnswer::WithCut(Cut c)
     return *this;
 }
 
+ScriptedAnswer& ScriptedAnswer::WithoutHead()
+{
+    noHead = true;
+    return *this;
+}
+
 ScriptedAnswer& ScriptedAnswer::WithBareLineFeeds()
 {
     bareLineFeeds = true;
@@ -338,8 +344,18 @@ void HttpTestServer::Serve(int fd)
         requests_.push_back(request);
     }
 
-    if (answer.delay.count() > 0 && !Sleep(answer.delay)) return;
+    const bool trickle = answer.cut == ScriptedAnswer::Cut::Trickle;
+    if (!trickle && answer.delay.count() > 0 && !Sleep(answer.delay)) return;
     if (answer.cut == ScriptedAnswer::Cut::CloseBeforeAnswer) return;
+    if (answer.noHead) {
+        SendAll(fd, answer.body.data(), answer.body.size());
+        ::shutdown(fd, SHUT_WR);
+        pollfd p{fd, POLLIN, 0};
+        char drain[256];
+        while (::poll(&p, 1, 1000) > 0 && ::recv(fd, drain, sizeof drain, 0) > 0) {
+        }
+        return;
+    }
 
     std::string head = "HTTP/1.1 " + std::to_string(answer.status) + " " + Reason(answer.status) + "\r\n";
     bool hasLength = false;
@@ -358,8 +374,13 @@ void HttpTestServer::Serve(int fd)
     }
     if (!SendAll(fd, head.data(), head.size())) return;
 
+    if (trickle) {
+        for (char c : answer.body) {
+            if (!Sleep(answer.delay) || !SendAll(fd, &c, 1)) return;
+        }
+    }
     const bool cut = answer.cut != ScriptedAnswer::Cut::None;
-    const size_t sent = cut ? answer.body.size() / 2 : answer.body.size();
+    const size_t sent = trickle ? 0 : cut ? answer.body.size() / 2 : answer.body.size();
     if (!SendAll(fd, answer.body.data(), sent)) return;
     if (answer.cut == ScriptedAnswer::Cut::StallMidBody) {
         // Hold the connection open until the client gives up or we stop.

@@ -32,14 +32,18 @@ struct ScriptedAnswer {
         CloseBeforeAnswer,  // read the request, then close without a byte
         CloseMidBody,       // announce the full length, send half, close
         StallMidBody,       // send half the body, then wait until the client gives up
+        Trickle,            // send the body one byte per `delay`, however long it takes
     };
     int status = 200;
     HeaderPairs headers;  // in this order; Content-Length and Connection are added
     std::string body;
-    std::chrono::milliseconds delay{0};  // before the first byte of the answer
+    std::chrono::milliseconds delay{0};  // before the first byte of the answer (Trickle: between bytes)
     Cut cut = Cut::None;
     // End the head's lines with a bare LF, as some servers do.
     bool bareLineFeeds = false;
+    // Send `body` alone, without status line or head: a server speaking
+    // another protocol.
+    bool noHead = false;
 
     ScriptedAnswer& WithStatus(int code);
     ScriptedAnswer& WithHeader(std::string name, std::string value);
@@ -47,6 +51,7 @@ struct ScriptedAnswer {
     ScriptedAnswer& WithDelay(std::chrono::milliseconds d);
     ScriptedAnswer& WithCut(Cut c);
     ScriptedAnswer& WithBareLineFeeds();
+    ScriptedAnswer& WithoutHead();
 };
 
 // Answers with a JSON body (Content-Type: application/json).

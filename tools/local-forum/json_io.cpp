@@ -5,8 +5,35 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace forum {
+
+namespace {
+
+// Every key and string value is well-formed UTF-8. Checked after parsing,
+// so that escapes ("\\udc00") are caught as well as raw bytes; walked with
+// a stack of its own, since a body may nest a million levels deep.
+bool AllTextsAreUtf8(const rapidjson::Value& root) {
+    std::vector<const rapidjson::Value*> todo{&root};
+    while (!todo.empty()) {
+        const rapidjson::Value* v = todo.back();
+        todo.pop_back();
+        if (v->IsString()) {
+            if (!IsUtf8(std::string(v->GetString(), v->GetStringLength()))) return false;
+        } else if (v->IsArray()) {
+            for (const auto& e : v->GetArray()) todo.push_back(&e);
+        } else if (v->IsObject()) {
+            for (const auto& m : v->GetObject()) {
+                todo.push_back(&m.name);
+                todo.push_back(&m.value);
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 bool ParseJsonBody(const std::string& body, rapidjson::Document& doc, std::string& error) {
     // Iterative parsing: a body of a million '[' must not exhaust the stack.
@@ -14,6 +41,44 @@ bool ParseJsonBody(const std::string& body, rapidjson::Document& doc, std::strin
     if (doc.HasParseError()) {
         error = std::string("请求体不是有效的 JSON：") + rapidjson::GetParseError_En(doc.GetParseError());
         return false;
+    }
+    // Stored bytes are served back in every list; one bad byte would break
+    // those lists for every client that checks its input.
+    if (!AllTextsAreUtf8(doc)) {
+        error = "请求体含有无效的 UTF-8 文本。";
+        return false;
+    }
+    return true;
+}
+
+bool IsUtf8(const std::string& text) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char b = s[i];
+        size_t len = 1;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            len = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            if (b == 0xE0) lo = 0xA0;
+            if (b == 0xED) hi = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            if (b == 0xF0) lo = 0x90;
+            if (b == 0xF4) hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (n - i < len || s[i + 1] < lo || s[i + 1] > hi) return false;
+        for (size_t k = 2; k < len; ++k) {
+            if ((s[i + k] & 0xC0) != 0x80) return false;
+        }
+        i += len;
     }
     return true;
 }

@@ -13,7 +13,8 @@ namespace forum {
 
 using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 
-// Parses a request body; on failure `error` says why in Chinese.
+// Parses a request body; on failure `error` says why in Chinese. A body
+// whose texts are not all well-formed UTF-8 is refused.
 bool ParseJsonBody(const std::string& body, rapidjson::Document& doc, std::string& error);
 
 // Members of a request object. An id may come as a number or as a text of
@@ -36,6 +37,8 @@ bool ParseInteger(const std::string& text, long long min, long long max, long lo
 bool ParseInt(const std::string& text, int& out);
 
 std::string Trim(const std::string& text);
+// Well-formed UTF-8: shortest forms, no surrogates, nothing above U+10FFFF.
+bool IsUtf8(const std::string& text);
 // Number of characters (code points) of a UTF-8 text.
 std::size_t Utf8Length(const std::string& text);
 std::string Utf8Prefix(const std::string& text, std::size_t chars);

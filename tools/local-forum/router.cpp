@@ -117,6 +117,8 @@ httplib::Server::Handler Router::Wrap(Handler handler) {
                 reply = Reply::Fail(kServerError, "服务器内部错误。");
             }
         }
+        // Ranges are for files: a cut envelope is not JSON any more.
+        const_cast<httplib::Request&>(req).ranges.clear();
         std::string envelope = EnvelopeJson(reply);
         for (const auto& c : reply.setCookies) res.set_header("Set-Cookie", c);
         res.set_content(envelope, kJsonType);

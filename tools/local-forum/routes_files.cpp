@@ -43,6 +43,7 @@ Handler Upload(int kind) {
             return Reply::Fail(kTooLarge, "文件超过大小限制（最大 " +
                                               std::to_string(call.forum.options.maxUpload) + " 字节）。");
         std::string name = part.filename.empty() ? "upload" : part.filename;
+        if (!IsUtf8(name)) return BadRequest("文件名不是有效的 UTF-8 文本。");
         std::string ext = Extension(name);
         if (auto problem = KindProblem(kind, ext); !problem.empty()) return BadRequest(problem);
         call.db().Prepare("INSERT INTO files(user_id, kind, name, stored, size, created) VALUES(?,?,?,'',?,?)")

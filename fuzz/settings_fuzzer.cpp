@@ -1,0 +1,51 @@
+// settings.ini as found on disk: every group the program reads is loaded,
+// saved and loaded again, and must come back with the same values.
+#include <cstdint>
+
+#include "account/settings_store.h"
+#include <wx/log.h>
+
+#include "fuzz_files.h"
+#include "music/music_settings.h"
+#include "fuzz_check.h"
+
+namespace {
+
+bool Same(const LoginSettings& a, const LoginSettings& b)
+{
+    return a.mobile == b.mobile && a.password == b.password && a.rememberPassword == b.rememberPassword &&
+           a.autoLogin == b.autoLogin;
+}
+
+bool Same(const MusicSettings& a, const MusicSettings& b)
+{
+    return a.globalHotkeysEnabled == b.globalHotkeysEnabled && a.playMode == b.playMode &&
+           a.playlistPaths == b.playlistPaths && a.albumFolders == b.albumFolders;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // wxFileConfig reports unreadable lines through the toolkit's log;
+    // thousands of runs a second would drown the fuzzer's own output.
+    wxLog::EnableLogging(false);
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    if (fuzz::RepeatsAKey(text)) return -1;  // see RepeatsAKey
+    const std::string folder = fuzz::Folder() + "/settings";
+    std::filesystem::create_directories(folder);
+    fuzz::WriteFile(folder + "/settings.ini", text);
+    const SettingsStore store{wxString::FromUTF8(folder)};
+
+    const LoginSettings login = store.LoadLoginSettings();
+    const ServerEndpoint server = store.LoadServerEndpoint();
+    const MusicSettings music = LoadMusicSettings(store);
+    FUZZ_CHECK(store.SaveLoginSettings(login));
+    FUZZ_CHECK(SaveMusicSettings(store, music));
+
+    FUZZ_CHECK(Same(store.LoadLoginSettings(), login));
+    const ServerEndpoint again = store.LoadServerEndpoint();
+    FUZZ_CHECK(again.host == server.host && again.port == server.port);
+    FUZZ_CHECK(Same(LoadMusicSettings(store), music));
+    return 0;
+}

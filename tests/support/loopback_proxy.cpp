@@ -1,0 +1,161 @@
+#include "support/loopback_proxy.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace qtest {
+namespace {
+
+bool SendAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+int ConnectLoopback(int port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) return fd;
+    if (fd >= 0) ::close(fd);
+    return -1;
+}
+
+// Copies bytes both ways until the upstream side has closed and everything
+// it sent has reached the client.
+void Relay(int client, int upstream)
+{
+    bool clientOpen = true;
+    while (true) {
+        pollfd fds[2] = {{upstream, POLLIN, 0}, {client, static_cast<short>(clientOpen ? POLLIN : 0), 0}};
+        if (::poll(fds, 2, 10000) <= 0) return;
+        char buf[16384];
+        if (fds[0].revents) {
+            const ssize_t n = ::recv(upstream, buf, sizeof buf, 0);
+            if (n <= 0 || !SendAll(client, buf, static_cast<size_t>(n))) return;
+        }
+        if (clientOpen && fds[1].revents) {
+            const ssize_t n = ::recv(client, buf, sizeof buf, 0);
+            if (n <= 0) {
+                clientOpen = false;
+            } else if (!SendAll(upstream, buf, static_cast<size_t>(n))) {
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+LoopbackProxy::LoopbackProxy()
+{
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(listenFd_, 16) != 0 ||
+        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0 ||
+        ::pipe2(wakePipe_, O_CLOEXEC) != 0) {
+        throw std::runtime_error("loopback proxy: cannot listen");
+    }
+    port_ = ntohs(addr.sin_port);
+    acceptor_ = std::thread([this] { AcceptLoop(); });
+}
+
+LoopbackProxy::~LoopbackProxy()
+{
+    const char wake = 1;
+    [[maybe_unused]] ssize_t n = ::write(wakePipe_[1], &wake, 1);
+    acceptor_.join();
+    for (std::thread& w : workers_) w.join();
+    ::close(listenFd_);
+    ::close(wakePipe_[0]);
+    ::close(wakePipe_[1]);
+}
+
+std::string LoopbackProxy::Url() const
+{
+    return "http://127.0.0.1:" + std::to_string(port_);
+}
+
+std::vector<std::string> LoopbackProxy::Heads() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return heads_;
+}
+
+void LoopbackProxy::AcceptLoop()
+{
+    while (true) {
+        pollfd fds[2] = {{listenFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (fds[1].revents) return;
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0) continue;
+        workers_.emplace_back([this, fd] {
+            Serve(fd);
+            ::close(fd);
+        });
+    }
+}
+
+void LoopbackProxy::Serve(int fd)
+{
+    std::string buf;
+    size_t headEnd;
+    while ((headEnd = buf.find("\r\n\r\n")) == std::string::npos) {
+        pollfd p{fd, POLLIN, 0};
+        char chunk[4096];
+        if (buf.size() > (1u << 20) || ::poll(&p, 1, 10000) <= 0) return;
+        const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
+        if (n <= 0) return;
+        buf.append(chunk, static_cast<size_t>(n));
+    }
+    const std::string head = buf.substr(0, headEnd + 2);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        heads_.push_back(head);
+    }
+    // "METHOD http://127.0.0.1:PORT/path HTTP/1.1"
+    const size_t s1 = head.find(' ');
+    const std::string prefix = "http://127.0.0.1:";
+    const bool absolute = s1 != std::string::npos && head.compare(s1 + 1, prefix.size(), prefix) == 0;
+    const size_t portStart = s1 + 1 + prefix.size();
+    const size_t pathStart = absolute ? head.find('/', portStart) : std::string::npos;
+    const int port = pathStart == std::string::npos
+                         ? 0
+                         : std::atoi(head.substr(portStart, pathStart - portStart).c_str());
+    const int upstream = port > 0 ? ConnectLoopback(port) : -1;
+    if (upstream < 0) {
+        const char refusal[] = "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+        SendAll(fd, refusal, sizeof refusal - 1);
+        return;
+    }
+    const std::string forwarded = head.substr(0, s1 + 1) + buf.substr(pathStart);
+    if (SendAll(upstream, forwarded.data(), forwarded.size())) Relay(fd, upstream);
+    ::close(upstream);
+}
+
+}  // namespace qtest

@@ -1,0 +1,41 @@
+// A forward HTTP proxy on 127.0.0.1 for tests: it takes a request in
+// absolute form ("GET http://127.0.0.1:8080/x HTTP/1.1"), records its head
+// as it arrived, and relays it in origin form to the named loopback host,
+// then relays the answer back. A request in any other form is answered
+// 400 and never forwarded, as a real proxy would refuse it.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qtest {
+
+class LoopbackProxy {
+public:
+    LoopbackProxy();  // listening on an ephemeral loopback port
+    ~LoopbackProxy();
+    LoopbackProxy(const LoopbackProxy&) = delete;
+    LoopbackProxy& operator=(const LoopbackProxy&) = delete;
+
+    // "http://127.0.0.1:<port>", the value for http_proxy.
+    std::string Url() const;
+    // Request heads as they reached the proxy (request line and header
+    // lines, each ending in "\r\n").
+    std::vector<std::string> Heads() const;
+
+private:
+    void AcceptLoop();
+    void Serve(int fd);
+
+    int listenFd_ = -1;
+    int wakePipe_[2] = {-1, -1};
+    int port_ = 0;
+    mutable std::mutex mutex_;
+    std::vector<std::string> heads_;
+    std::vector<std::thread> workers_;
+    std::thread acceptor_;
+};
+
+}  // namespace qtest
