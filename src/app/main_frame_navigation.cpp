@@ -144,6 +144,7 @@ void MainFrame::OnDeletePost(wxCommandEvent&) {
 }
 
 void MainFrame::OnClose(wxCloseEvent& event) {
+    forum.StopSearches();
     // Saves the music settings, stops the status timer and releases the
     // global hotkeys.
     if (music) music->Controller().Shutdown();
