@@ -116,4 +116,6 @@ private:
     bool failedLoaded_ = false;
     std::chrono::steady_clock::time_point loadStart_{};
     std::shared_ptr<Probe> probe_;
+    mutable std::string defaultSink_;
+    mutable std::chrono::steady_clock::time_point defaultAsked_{};
 };

@@ -250,8 +250,14 @@ std::string AudioEngine::CurrentOutput() const {
     // pulse driver is asked for it; other drivers stay unknown.
     const std::string list = "," + options_.audioOutputs + ",";
     if (list.find(",pulse,") == std::string::npos) return {};
-    std::string sink = DefaultPulseSink(0.5);
-    return sink.empty() ? std::string() : "pulse/" + sink;
+    // The status line asks twice a second; the server is asked at most once
+    // a second, which still follows a default changed in the desktop.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - defaultAsked_ > std::chrono::seconds(1)) {
+        defaultSink_ = DefaultPulseSink(0.5);
+        defaultAsked_ = now;
+    }
+    return defaultSink_.empty() ? std::string() : "pulse/" + defaultSink_;
 }
 
 AudioErrorCode AudioEngine::SetOutput(const std::string& outputId) {
