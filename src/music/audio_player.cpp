@@ -235,11 +235,11 @@ bool AudioPlayer::MoveOutput(const std::string& outputId) {
     return moved;
 }
 
-bool AudioPlayer::WaitForOutput() {
+void AudioPlayer::WaitForOutput() {
     // mpv closes the old output at once and opens the next on its own
     // thread, in milliseconds; the bound only keeps a hung sound server from
     // holding the window.
-    return engine_.WaitUntil([this] { return mediumDropped_ || !engine_.HasMedium() || !engine_.OpenDriver().empty(); },
+    engine_.WaitUntil([this] { return mediumDropped_ || !engine_.HasMedium() || !engine_.OpenDriver().empty(); },
                              3.0);
 }
 

@@ -86,7 +86,7 @@ private:
     bool Open(const wxString& source, bool isUrl);
     void OnEngineNotice(AudioEngine::Notice notice);
     bool MoveOutput(const std::string& outputId);
-    bool WaitForOutput();
+    void WaitForOutput();
     void Restore(const Held& held);
 
     AudioEngine engine_;
