@@ -1,5 +1,7 @@
 #include "account/settings_file.h"
 
+#include "account/settings_merge.h"
+
 #include <wx/convauto.h>
 #include <wx/fileconf.h>
 #include <wx/mstream.h>
@@ -50,7 +52,7 @@ std::unique_ptr<wxFileConfig> ConfigFromBytes(const std::string& bytes)
         text = wxString(bytes.data(), wxConvAuto(), bytes.size());
     }
     if (text.empty()) text = DecodeUtf8Lines(bytes);
-    std::string utf8 = text.utf8_string();
+    std::string utf8 = MergeRepeatedSettings(text).utf8_string();
     wxMemoryInputStream in(utf8.data(), utf8.size());
     auto config = std::make_unique<wxFileConfig>(in, wxConvUTF8);
     // Stored texts are data, not templates: a password such as "a$HOME"

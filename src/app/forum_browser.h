@@ -93,4 +93,8 @@ private:
     bool stale_ = false;  // the stack changed since the last render
     uint64_t searchCounter_ = 0;
     uint64_t latestSearchId_ = 0;
+    // The results page the newest search's placeholder took the place of;
+    // it comes back if that search fails, as a failed page of any list
+    // keeps the page on screen.
+    std::optional<View> searchReplaced_;
 };

@@ -7,6 +7,9 @@ ForumBrowser::SearchStart ForumBrowser::StartSearch(const SearchRequest& request
 {
     ++searchCounter_;  // wraps at 2^64; ids only need to differ from the last one
     latestSearchId_ = searchCounter_;
+    searchReplaced_.reset();
+    if (request.replacesTop && stack_.size() > 1)
+        searchReplaced_ = stack_.back();
     PushReplacing(BuildSearchPlaceholder(request.keyword, request.pageNum), request.replacesTop);
 
     SearchStart start;
@@ -29,10 +32,14 @@ std::optional<ForumUpdate> ForumBrowser::AcceptSearchOutcome(const SearchOutcome
     update.render = true;
     if (!outcome.page.ok) {
         PopTop();
+        if (searchReplaced_)
+            stack_.push_back(std::move(*searchReplaced_));
+        searchReplaced_.reset();
         update.errorCaption = SearchFailureCaption();
         update.errorText = outcome.page.error;
         return update;
     }
+    searchReplaced_.reset();
     FillSearchView(top, outcome.page);
     stale_ = true;
     update.status = wxString::Format(wxS("搜索完成：关键词“%s”，第 %d 页，共 %d 条。"), top.keyword,

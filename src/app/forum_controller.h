@@ -37,6 +37,9 @@ public:
     void ReplyToFloor(int row);
 
     void StartSearch(const SearchRequest& request);
+    // Closing: a search still running finishes unheard, so no outcome (and
+    // no error box) reaches a window that is going away.
+    void StopSearches() { searchWorker_.Disconnect(); }
 
 private:
     void Run(const ForumAction& action);

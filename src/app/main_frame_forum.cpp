@@ -11,6 +11,7 @@
 #include "posts/post_detail_dialog.h"
 #include "ui/message_box.h"
 
+#include <wx/control.h>
 #include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
@@ -37,7 +38,8 @@ void MainFrame::ShowForumMenu() {
     std::optional<FloorMenu> floorMenu = forum.FloorMenuFor(mainList->GetSelection());
     if (!floorMenu) return;
     wxMenu menu;
-    menu.Append(MainId::ReplyToFloor, floorMenu->label);
+    // Forum text is shown as it is: a user named "A&B" is no mnemonic.
+    menu.Append(MainId::ReplyToFloor, wxControl::EscapeMnemonics(floorMenu->label));
     PlayCue(floorMenu->cue, false);
     mainList->PopupMenu(&menu);
 }
@@ -46,7 +48,7 @@ void MainFrame::ShowForumList(const RenderedList& list) {
     // A search may finish while the music is shown: the forum state is
     // updated all the same and appears when the user switches back.
     if (IsMusicCategory()) return;
-    listLabel->SetLabel(list.label);
+    listLabel->SetLabelText(list.label);  // "&" in a title is text, not a mnemonic
     mainList->Set(list.rows);
     if (list.selection >= 0 && list.selection < static_cast<int>(mainList->GetCount())) {
         mainList->SetSelection(list.selection);

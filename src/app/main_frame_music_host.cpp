@@ -95,12 +95,9 @@ void MainFrameMusic::OnHotkey(int id) {
 }
 
 void MainFrameMusic::OnPlayerNotice(AudioPlayer::Notice notice) {
-    // A device that failed after switching has handed back to the old one;
-    // the user hears that from the status line, not from silence.
-    if (notice == AudioPlayer::Notice::DeviceFailed) {
-        controller_.RefreshDevices();
-        SetStatus(audio_.GetLastError());
-    }
+    // A song dropped while playing is handled on the next tick like an
+    // ended one, so the user hears why and the next song starts.
+    if (notice == AudioPlayer::Notice::MediaFailed) controller_.MediaFailed();
 }
 
 bool MainFrameMusic::MusicShown() const { return frame_.IsMusicCategory(); }
@@ -108,7 +105,7 @@ bool MainFrameMusic::MusicShown() const { return frame_.IsMusicCategory(); }
 void MainFrameMusic::RenderMusicView() {
     MusicViewRows view = controller_.BuildRows();
     shownRows_ = std::move(view.rows);
-    frame_.listLabel->SetLabel(view.label);
+    frame_.listLabel->SetLabelText(view.label);  // an album folder may be called "A&B"
     wxArrayString items;
     items.reserve(shownRows_.size());
     for (const MusicRow& row : shownRows_) items.Add(row.text);

@@ -140,6 +140,7 @@ void MainFrame::OnListContextMenu(wxContextMenuEvent&) { ShowListMenu(); }
 void MainFrame::OnReplyToFloor(wxCommandEvent&) { forum.ReplyToFloor(mainList->GetSelection()); }
 
 void MainFrame::OnClose(wxCloseEvent& event) {
+    forum.StopSearches();
     // Saves the music settings, stops the status timer and releases the
     // global hotkeys.
     if (music) music->Controller().Shutdown();

@@ -63,7 +63,6 @@ bool AudioPlayer::Open(const wxString& source, bool isUrl) {
     source_.clear();
     isUrl_ = false;
     stopped_ = false;
-    fallback_.reset();
     const wxString context = wxString::FromUTF8(isUrl ? "加载网络音频失败" : "加载本地音频失败");
     // Only web addresses: mpv would also follow its own protocols (files,
     // lavfi graphs, EDL lists) if a post's link named them.
@@ -171,12 +170,24 @@ std::vector<OutputDevice> AudioPlayer::ListOutputDevices() {
     return devices;
 }
 
+int AudioPlayer::GetCurrentDevice() const {
+    if (device_ > 0) return device_;
+    if (!engine_.IsStarted()) return -1;
+    const std::string id = engine_.CurrentOutput();
+    if (id.empty()) return -1;
+    const std::vector<AudioOutput> outputs = engine_.ListOutputs();
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        if (outputs[i].id == id) return static_cast<int>(i) + 1;
+    }
+    return -1;
+}
+
 bool AudioPlayer::SwitchOutputDevice(int device) {
     if (device < 1) {
         lastError_ = wxString::FromUTF8("输出设备无效。");
         return false;
     }
-    if (engine_.IsStarted() && device == device_) return true;
+    if (engine_.IsStarted() && device == GetCurrentDevice()) return true;
     const wxString context = wxString::FromUTF8("切换输出设备失败");
     std::vector<AudioOutput> outputs = engine_.ListOutputs();
     if (device > static_cast<int>(outputs.size())) return Fail(context, AudioErrorCode::Driver);
@@ -185,20 +196,8 @@ bool AudioPlayer::SwitchOutputDevice(int device) {
     if (!engine_.IsStarted()) {
         AudioErrorCode rc = engine_.Start(id);
         if (rc != AudioErrorCode::Ok) return Fail(context, rc);
-    } else {
-        Fallback old{deviceId_, device_, source_, isUrl_, GetPosition(), IsPlaying(), IsPaused()};
-        // mpv moves the running stream itself, keeping position and pause.
-        AudioErrorCode rc = engine_.SetOutput(id);
-        if (rc != AudioErrorCode::Ok) {
-            engine_.SetOutput(deviceId_);
-            return Fail(context, rc);
-        }
-        if (HasMedia()) {
-            fallback_ = old;
-            // The old output's buffer is dropped with it; going back to where
-            // the listener was keeps that piece from being skipped.
-            if (engine_.IsLoaded() && !engine_.IsEnded()) engine_.SeekTo(old.position);
-        }
+    } else if (!MoveOutput(id)) {
+        return Fail(context, AudioErrorCode::Driver);
     }
     device_ = device;
     deviceId_ = id;
@@ -206,34 +205,69 @@ bool AudioPlayer::SwitchOutputDevice(int device) {
     return true;
 }
 
-void AudioPlayer::FallBackToOldDevice() {
-    Fallback old = *fallback_;
-    fallback_.reset();
-    engine_.SetOutput(old.outputId);
-    device_ = old.device;
-    deviceId_ = old.outputId;
-    if (!old.source.empty() && Open(old.source, old.isUrl)) {
-        if (old.position > 0) engine_.SeekTo(old.position);
-        // The medium reopens held; a paused one must read as paused again,
-        // not as stopped.
-        if (old.wasPlaying) {
-            Play(false);
-        } else {
-            stopped_ = !old.wasPaused;
+bool AudioPlayer::MoveOutput(const std::string& outputId) {
+    const Held held{deviceId_, source_, isUrl_, GetPosition(), IsPlaying(), IsPaused()};
+    // Only a loaded medium holds an output open; without one the new device
+    // is simply where the next medium will play.
+    const bool holdsOutput = engine_.IsLoaded() && !engine_.IsEnded();
+    switching_ = true;
+    mediumDropped_ = false;
+    bool moved = engine_.SetOutput(outputId) == AudioErrorCode::Ok;
+    if (moved && holdsOutput) {
+        WaitForOutput();
+        // A device the sound server refuses leaves mpv on its silent "null"
+        // output, or drops the medium: neither is a switch.
+        const std::string driver = outputId.substr(0, outputId.find('/'));
+        moved = !mediumDropped_ && engine_.HasMedium() && engine_.OpenDriver() == driver;
+    }
+    if (!moved) {
+        engine_.SetOutput(held.outputId);
+        if (mediumDropped_ || !engine_.HasMedium()) {
+            Restore(held);
+        } else if (holdsOutput) {
+            WaitForOutput();
         }
     }
-    Fail(wxString::FromUTF8("切换输出设备失败"), AudioErrorCode::Driver);
-    if (notice_) notice_(Notice::DeviceFailed);
+    switching_ = false;
+    // The old output's buffer went with it; going back to where the listener
+    // was keeps that piece from being skipped.
+    if (holdsOutput && engine_.IsLoaded() && !engine_.IsEnded()) engine_.SeekTo(held.position);
+    return moved;
+}
+
+void AudioPlayer::WaitForOutput() {
+    // mpv closes the old output at once and opens the next on its own
+    // thread, in milliseconds; the bound only keeps a hung sound server from
+    // holding the window.
+    engine_.WaitUntil([this] { return mediumDropped_ || !engine_.HasMedium() || !engine_.OpenDriver().empty(); },
+                             3.0);
+}
+
+void AudioPlayer::Restore(const Held& held) {
+    if (held.source.empty() || !Open(held.source, held.isUrl)) return;
+    if (held.position > 0) engine_.SeekTo(held.position);
+    // The medium reopens held; a paused one must read as paused again, not
+    // as stopped.
+    if (held.wasPlaying) {
+        Play(false);
+    } else {
+        stopped_ = !held.wasPaused;
+    }
 }
 
 void AudioPlayer::OnEngineNotice(AudioEngine::Notice notice) {
     switch (notice) {
         case AudioEngine::Notice::Failed:
-            if (fallback_ && engine_.FailureCode() == AudioErrorCode::Driver) {
-                FallBackToOldDevice();
+            if (switching_) {
+                mediumDropped_ = true;  // MoveOutput brings it back
                 return;
             }
-            Fail(wxString::FromUTF8(isUrl_ ? "加载网络音频失败" : "加载本地音频失败"), engine_.FailureCode());
+            // A medium that had loaded failed while playing (the sound server
+            // went away, say), not while loading.
+            Fail(wxString::FromUTF8(engine_.FailedAfterLoading() ? "播放失败"
+                                    : isUrl_                       ? "加载网络音频失败"
+                                                                   : "加载本地音频失败"),
+                 engine_.FailureCode());
             source_.clear();
             isUrl_ = false;
             if (notice_) notice_(Notice::MediaFailed);
@@ -256,5 +290,4 @@ void AudioPlayer::Release() {
     source_.clear();
     isUrl_ = false;
     stopped_ = false;
-    fallback_.reset();
 }

@@ -27,7 +27,9 @@ public:
         MediaEnded,     // playback reached the end of the medium
         LengthKnown,    // GetLength() of a URL is now exact
         StateChanged,   // a stream stalled, resumed or finished loading
-        DeviceFailed,   // the new output failed; the old one took over (GetLastError())
+        // No longer sent: SwitchOutputDevice answers only once the new
+        // output plays, or has handed back to the old one.
+        DeviceFailed,
     };
 
     explicit AudioPlayer(AudioEngineOptions options = {}, std::function<void()> wakeup = {});
@@ -54,7 +56,12 @@ public:
     wxString GetSource() const { return source_; }
     wxString GetLastError() const { return lastError_; }
     std::vector<OutputDevice> ListOutputDevices();
-    int GetCurrentDevice() const { return device_ > 0 ? device_ : -1; }
+    // The device sound goes to: the one switched to, or while following the
+    // system's default, the device the sound server names as its default;
+    // -1 when unknown or not initialized.
+    int GetCurrentDevice() const;
+    // With a medium loaded, returns once the new output has opened (true) or
+    // has failed and the old one plays on with the medium as it was (false).
     bool SwitchOutputDevice(int device);
     void Release();
 
@@ -65,9 +72,9 @@ public:
     }
 
 private:
-    struct Fallback {
+    // What plays, and where, before an output switch.
+    struct Held {
         std::string outputId;
-        int device = -1;
         wxString source;
         bool isUrl = false;
         double position = 0;
@@ -78,7 +85,9 @@ private:
     bool Fail(const wxString& context, AudioErrorCode code);
     bool Open(const wxString& source, bool isUrl);
     void OnEngineNotice(AudioEngine::Notice notice);
-    void FallBackToOldDevice();
+    bool MoveOutput(const std::string& outputId);
+    void WaitForOutput();
+    void Restore(const Held& held);
 
     AudioEngine engine_;
     wxString source_;
@@ -88,7 +97,8 @@ private:
     float volume_ = 1.0f;
     int device_ = -1;
     std::string deviceId_;
-    std::optional<Fallback> fallback_;
+    bool switching_ = false;     // inside MoveOutput
+    bool mediumDropped_ = false;  // the medium failed during the switch
     std::function<void(Notice)> notice_;
 };
 

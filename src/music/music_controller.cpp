@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -131,15 +132,31 @@ void MusicController::SetPlayMode(int mode)
     UpdateMusicStatus();
 }
 
+void MusicController::StartAfterEnd()
+{
+    bool next = library_.PlayMode() == PlayRepeatOne ? PlaySong(library_.CurrentSong(), library_.CurrentAlbum())
+                                                     : StepSong(1);
+    if (!next) {
+        StopTimer();
+        RenderIfShown();
+    }
+}
+
 void MusicController::OnStatusTick()
 {
+    const bool failed = std::exchange(mediaFailed_, false);
+    const Song* song = library_.CurrentSongRecord();
+    if (failed && song && !player_.HasMedia()) {
+        // Said after the next song has started (its status would cover it)
+        // and announced, since it happens away from what the user is doing.
+        const wxString text = wxString::Format(U("《%s》%s。"), song->name, player_.LastError());
+        StartAfterEnd();
+        host_.SetStatus(text);
+        host_.AnnounceStatus(text);
+        return;
+    }
     if (library_.HasCurrent() && player_.HasMedia() && !player_.IsPlaying() && !player_.IsPaused()) {
-        bool next = library_.PlayMode() == PlayRepeatOne ? PlaySong(library_.CurrentSong(), library_.CurrentAlbum())
-                                                         : StepSong(1);
-        if (!next) {
-            StopTimer();
-            RenderIfShown();
-        }
+        StartAfterEnd();
         return;
     }
     UpdateMusicStatus();
@@ -205,7 +222,16 @@ bool MusicController::SwitchDevice(int step)
     int from = (currentDevice_ < 0 || currentDevice_ >= count) ? 0 : currentDevice_;
     int to = ((from + step) % count + count) % count;
     if (!player_.SwitchOutputDevice(devices_[to].index)) {
-        host_.SetStatus(player_.LastError());
+        // The user asked for a change: say that it did not happen and where
+        // the sound still goes.
+        wxString text = player_.LastError();
+        if (!text.EndsWith(U("。"))) text += U("。");
+        RefreshDevices();
+        if (currentDevice_ >= 0 && currentDevice_ < static_cast<int>(devices_.size())) {
+            text += wxString::Format(U("继续使用播放设备：%s。"), devices_[currentDevice_].name);
+        }
+        host_.SetStatus(text);
+        host_.AnnounceStatus(text);
         return false;
     }
     currentDevice_ = to;

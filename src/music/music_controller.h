@@ -50,6 +50,9 @@ public:
 
     // Every 500 ms while the status timer runs.
     void OnStatusTick();
+    // The player dropped the current song after it had loaded (the sound
+    // server went away, say); the next tick treats it as ended and says why.
+    void MediaFailed() { mediaFailed_ = true; }
 
     // Rows for the window's list (call from MusicHost::RenderMusicView).
     MusicViewRows BuildRows();
@@ -90,6 +93,9 @@ public:
 
 private:
     void RenderIfShown();
+    // The end-of-song rule: the same song again in 单曲循环, else the next;
+    // stops the timer when none starts.
+    void StartAfterEnd();
     void StartTimer();
     void StopTimer();
     void AddFiles();
@@ -109,4 +115,5 @@ private:
     std::vector<PlaybackDevice> devices_;
     int currentDevice_ = -1;
     bool hotkeysRegistered_ = false;
+    bool mediaFailed_ = false;
 };

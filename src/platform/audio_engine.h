@@ -62,10 +62,19 @@ public:
     AudioErrorCode SetVolume(float linear);
     // Why the last medium was dropped after Notice::Failed.
     AudioErrorCode FailureCode() const { return failure_; }
+    // Whether that medium had loaded (and so failed while playing or held).
+    bool FailedAfterLoading() const { return failedLoaded_; }
 
     // Outputs of the sound server (never the null output); works unstarted.
-    std::vector<AudioOutput> ListOutputs();
+    std::vector<AudioOutput> ListOutputs() const;
     AudioErrorCode SetOutput(const std::string& outputId);
+    // The output sound goes to: the chosen one, or while following the
+    // system's default, the sound server's default sink; empty when unknown
+    // or not started.
+    std::string CurrentOutput() const;
+    // The driver of the output now open ("pulse", "null"); empty while none
+    // is open, e.g. while mpv reopens it after SetOutput.
+    std::string OpenDriver() const { return mpv_.GetString("current-ao"); }
 
     void SetNoticeHandler(std::function<void(Notice)> handler) { notice_ = std::move(handler); }
     // Handles every pending mpv event without waiting.
@@ -104,6 +113,9 @@ private:
     double length_ = 0;
     bool lengthKnown_ = false;
     AudioErrorCode failure_ = AudioErrorCode::Ok;
+    bool failedLoaded_ = false;
     std::chrono::steady_clock::time_point loadStart_{};
     std::shared_ptr<Probe> probe_;
+    mutable std::string defaultSink_;
+    mutable std::chrono::steady_clock::time_point defaultAsked_{};
 };

@@ -97,6 +97,7 @@ void AudioEngine::Handle(const MpvEvent& e) {
             } else {
                 failure_ = AudioErrorCode::Ended;
             }
+            failedLoaded_ = loaded_;
             Forget();
             if (!loadingNow_) Notify(Notice::Failed);
             break;

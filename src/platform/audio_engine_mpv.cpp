@@ -1,5 +1,6 @@
 #include "platform/audio_engine.h"
 
+#include "platform/audio_default_output.h"
 #include "platform/audio_probe.h"
 
 #include <algorithm>
@@ -218,7 +219,7 @@ AudioErrorCode AudioEngine::SetVolume(float linear) {
     return AudioErrorFromMpv(mpv_.SetDouble("volume", 100.0 * std::cbrt(static_cast<double>(volume_))), false);
 }
 
-std::vector<AudioOutput> AudioEngine::ListOutputs() {
+std::vector<AudioOutput> AudioEngine::ListOutputs() const {
     MpvHandle temporary;
     const MpvHandle* source = &mpv_;
     if (!mpv_.IsOpen()) {
@@ -239,6 +240,24 @@ std::vector<AudioOutput> AudioEngine::ListOutputs() {
         if (ours) outputs.push_back({d.name, d.description});
     }
     return outputs;
+}
+
+std::string AudioEngine::CurrentOutput() const {
+    if (!mpv_.IsOpen()) return {};
+    std::string chosen = mpv_.GetString("audio-device");
+    if (!chosen.empty() && chosen != "auto") return chosen;
+    // mpv's "auto" lets the sound server pick its default sink. Only the
+    // pulse driver is asked for it; other drivers stay unknown.
+    const std::string list = "," + options_.audioOutputs + ",";
+    if (list.find(",pulse,") == std::string::npos) return {};
+    // The status line asks twice a second; the server is asked at most once
+    // a second, which still follows a default changed in the desktop.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - defaultAsked_ > std::chrono::seconds(1)) {
+        defaultSink_ = DefaultPulseSink(0.5);
+        defaultAsked_ = now;
+    }
+    return defaultSink_.empty() ? std::string() : "pulse/" + defaultSink_;
 }
 
 AudioErrorCode AudioEngine::SetOutput(const std::string& outputId) {

@@ -112,6 +112,15 @@ int MpvHandle::SetString(const char* name, const std::string& value) {
     return mpv_set_property_string(handle_, name, value.c_str());
 }
 
+std::string MpvHandle::GetString(const char* name) const {
+    if (!handle_) return {};
+    char* value = mpv_get_property_string(handle_, name);
+    if (!value) return {};
+    std::string text = value;
+    mpv_free(value);
+    return text;
+}
+
 std::optional<bool> MpvHandle::GetFlag(const char* name) const {
     int flag = 0;
     if (!handle_ || mpv_get_property(handle_, name, MPV_FORMAT_FLAG, &flag) < 0) return std::nullopt;

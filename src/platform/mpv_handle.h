@@ -55,6 +55,9 @@ public:
     int SetString(const char* name, const std::string& value);
     std::optional<bool> GetFlag(const char* name) const;
     std::optional<double> GetDouble(const char* name) const;
+    // Empty when the property is unavailable (e.g. "current-ao" while no
+    // output is open).
+    std::string GetString(const char* name) const;
     std::vector<MpvDevice> GetDeviceList() const;
 
     int ObserveFlag(uint64_t id, const char* name);

@@ -257,3 +257,66 @@ TEST_F(SettingsStoreTest, ServerGroupOverridesTheCompiledInEndpoint)
 }
 
 }  // namespace
+
+namespace {
+
+// A hand-edited or merged file naming keys and groups twice: each key loads
+// from its last line, and once the store deletes a key or a group not one
+// of its lines is left in the file, so the next load cannot find it again.
+TEST_F(SettingsStoreTest, RepeatedKeysLoadFromTheirLastLineAndLeaveNothingWhenDeleted)
+{
+    const std::string twice = "[login]\nmobile=1\npassword=old\nrememberPassword=1\npassword=new\n";
+    const std::string split = "[login]\npassword=old\n[localMusic/playlist]\n0=/a.mp3\n0=/b.mp3\n"
+                              "[login]\nrememberPassword=1\n  password = new\n";
+    struct Case {
+        const char* what;
+        std::string file;
+        std::function<bool(const SettingsStore&)> forget;
+    };
+    const auto saveWithoutPassword = [](const SettingsStore& s) {
+        return s.SaveLoginSettings({U("1"), U("new"), false, false});
+    };
+    const auto logOut = [](const SettingsStore& s) { return s.ClearLoginSettings(); };
+    const Case cases[] = {
+        {"key twice, 记住密码 off", twice, saveWithoutPassword},
+        {"key twice, logged out", twice, logOut},
+        {"group twice, 记住密码 off", split, saveWithoutPassword},
+        {"group twice, logged out", split, logOut},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile(c.file);
+        EXPECT_EQ(store.LoadLoginSettings().password, U("new"));
+        EXPECT_EQ(store.LoadLoginSettings().password, U("new")) << "the same on every load";
+        ASSERT_TRUE(c.forget(store));
+        std::string text = FileText();
+        EXPECT_EQ(text.find("password"), std::string::npos) << text;
+        EXPECT_EQ(text.find("old"), std::string::npos) << text;
+        EXPECT_EQ(store.LoadLoginSettings().password, wxString());
+    }
+
+    // A list rewritten group by group keeps its new entries only.
+    WriteFile(split);
+    {
+        SettingsFile file = store.Open();
+        EXPECT_EQ(file.Config().Read("/localMusic/playlist/0", wxString()), U("/b.mp3"));
+        file.Config().DeleteGroup("/localMusic");
+        file.Config().Write("/localMusic/playlist/0", U("/c.mp3"));
+        ASSERT_TRUE(file.Save());
+    }
+    for (int load = 0; load < 2; ++load) {
+        SettingsFile file = store.Open();
+        EXPECT_EQ(file.Config().Read("/localMusic/playlist/0", wxString()), U("/c.mp3")) << FileText();
+        ASSERT_TRUE(file.Save());
+    }
+    EXPECT_EQ(FileText().find(".mp3\n0="), std::string::npos) << FileText();
+    EXPECT_EQ(FileText().find("/a.mp3"), std::string::npos) << FileText();
+
+    // A file without repetitions is written back exactly as it was.
+    const std::string plain = "; kept\n[login]\nmobile=2\n[server]\nhost=h\n";
+    WriteFile(plain);
+    ASSERT_TRUE(store.Open().Save());
+    EXPECT_EQ(FileText(), plain);
+}
+
+}  // namespace

@@ -2,12 +2,14 @@
 // readers see of them, and its keys going through GTK's event path.
 #include "app/gtk_keys.h"
 #include "app/main_frame.h"
+#include "app/quillery_app.h"
 
 #include <chrono>
 #include "app/main_ids.h"
 #include "request_forms/gui_pump.h"
 #include "support/forum_profile.h"
 #include "support/http_test_server.h"
+#include "support/temp_dir.h"
 
 #include <atk/atk.h>
 #include <gtest/gtest.h>
@@ -15,13 +17,18 @@
 #include <wx/accel.h>
 #include <wx/combobox.h>
 #include <wx/listbox.h>
+#include <wx/log.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/weakref.h>
 
+#include <fstream>
 #include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -274,6 +281,48 @@ TEST_F(MainFrameTest, ClosingDestroysTheWindow) {
         wxTheApp->ProcessIdle();
     }
     EXPECT_FALSE(frame);
+}
+
+// A settings line the toolkit cannot parse, and no server: the user meets
+// the program's own "获取版块失败" box and nothing else, neither at start nor
+// while closing; the toolkit's messages are on the standard error stream.
+TEST(ToolkitMessages, GoToStandardErrorAndNeverToABox) {
+    qtest::ForumProfile profile{"127.0.0.1", qtest::UnusedLoopbackPort()};
+    const std::string settings = profile.settingsFolder() + "/settings.ini";
+    const std::string text = "a damaged line\n" + profile.settingsText();
+    std::ofstream(settings, std::ios::binary | std::ios::trunc) << text;
+    qtest::TempDir dir;
+    const std::string errFile = dir.file("stderr.txt");
+    fflush(stderr);
+    const int savedErr = dup(STDERR_FILENO);
+    const int errFd = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(errFd, 0);
+    dup2(errFd, STDERR_FILENO);
+    close(errFd);
+
+    SendToolkitLogToStandardError();
+    {
+        guitest::DialogAnswerer boxes(GTK_RESPONSE_OK);
+        wxWeakRef<MainFrame> frame = new MainFrame();
+        frame->Show();
+        qtest::Settle();
+        frame->Close();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (frame && std::chrono::steady_clock::now() < deadline) {
+            qtest::Settle();
+            wxTheApp->ProcessIdle();
+        }
+        wxLog::FlushActive();
+        guitest::PumpFor(std::chrono::milliseconds(300));
+        ASSERT_FALSE(boxes.Seen().empty());
+        for (const guitest::SeenDialog& box : boxes.Seen()) {
+            EXPECT_EQ(box.title, "获取版块失败") << box.text;
+        }
+    }
+    fflush(stderr);
+    dup2(savedErr, STDERR_FILENO);
+    close(savedErr);
+    EXPECT_NE(qtest::ReadFile(errFile).find("'=' expected"), std::string::npos) << qtest::ReadFile(errFile);
 }
 
 }  // namespace

@@ -9,12 +9,15 @@ namespace qtest {
 PulseSinks::PulseSinks()
     : server_({"module-null-sink sink_name=a sink_properties=device.description=Alpha",
                "module-null-sink sink_name=b sink_properties=device.description=Beta"}) {
-    if (Available()) setenv("PULSE_SERVER", server_.address().c_str(), 1);
+    available_ = server_.running();
+    if (available_) setenv("PULSE_SERVER", server_.address().c_str(), 1);
 }
 
 PulseSinks::~PulseSinks() {
     if (Available()) unsetenv("PULSE_SERVER");
 }
+
+void PulseSinks::SetDefault(const std::string& sink) const { server_.Pactl("set-default-sink " + sink); }
 
 void PulseSinks::Suspend(const std::string& sink) const { server_.Pactl("suspend-sink " + sink + " 1"); }
 

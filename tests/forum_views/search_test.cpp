@@ -121,3 +121,41 @@ TEST(Search, FailedSearchRemovesOnlyItsPlaceholder)
     EXPECT_EQ(browser.Stack().size(), 1u);
     EXPECT_EQ(browser.Render().label, wxString(wxS("版块列表")));
 }
+
+// Paging inside the results starts a search that replaces the page; when
+// it fails the page comes back with its rows, as a failed page of any
+// other list keeps the view it was asked from.
+TEST(Search, AFailedPageBringsBackTheResultsPageItReplaced)
+{
+    ForumBrowser browser = HomeBrowser();
+    SearchTicket first = Start(browser, wxS("古风"));
+    ASSERT_TRUE(browser.AcceptSearchOutcome(Outcome(first, Page({Post(8, wxS("古风合集"))}, 2, 3, 41))));
+    const RenderedList page = browser.Render();
+
+    for (EntryType row : {EntryType::NextPageRow, EntryType::PreviousPageRow}) {
+        ForumAction paging = browser.Activate(RowOf(browser, row));
+        ASSERT_EQ(paging.kind, ForumActionKind::StartSearch);
+        ForumBrowser::SearchStart start = browser.StartSearch(paging.search);
+        ASSERT_EQ(browser.Render().rows.size(), 1u);  // the placeholder
+        auto update = browser.AcceptSearchOutcome(Outcome(start.ticket, FailedPage(wxS("接收响应失败。"))));
+        ASSERT_TRUE(update.has_value());
+        EXPECT_TRUE(update->render);
+        EXPECT_EQ(update->errorCaption, wxString(wxS("搜索帖子失败")));
+        ASSERT_EQ(browser.Stack().size(), 2u);
+        EXPECT_EQ(browser.Top()->paging.pageNum, 2);
+        RenderedList shown = browser.Render();
+        EXPECT_EQ(shown.label, page.label);
+        EXPECT_EQ(shown.rows, page.rows);
+        EXPECT_EQ(shown.status, page.status);
+    }
+
+    // A page that arrives replaces it for good; a later failure then brings
+    // back that newer page, never an older one.
+    ForumBrowser::SearchStart next = browser.StartSearch(browser.Activate(RowOf(browser, EntryType::NextPageRow)).search);
+    ASSERT_TRUE(browser.AcceptSearchOutcome(Outcome(next.ticket, Page({Post(9, wxS("第三页"))}, 3, 3, 41))));
+    browser.Render();
+    ForumBrowser::SearchStart back = browser.StartSearch(browser.Activate(RowOf(browser, EntryType::FirstPageRow)).search);
+    ASSERT_TRUE(browser.AcceptSearchOutcome(Outcome(back.ticket, FailedPage(wxS("x")))));
+    EXPECT_EQ(browser.Top()->paging.pageNum, 3);
+    EXPECT_EQ(browser.Render().rows[0].BeforeFirst('|').Trim(), wxString(wxS("第三页")));
+}

@@ -9,6 +9,15 @@ void RecordingPlayer::FinishSong()
     position = length;
 }
 
+void RecordingPlayer::DropSong(const wxString& why)
+{
+    media.clear();
+    playing = false;
+    paused = false;
+    position = 0;
+    lastError = why;
+}
+
 bool RecordingPlayer::OpenFile(const wxString& path)
 {
     calls.push_back("open " + path.utf8_string());

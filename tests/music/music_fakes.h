@@ -31,6 +31,8 @@ public:
 
     // The song ran to its end: media stays, nothing plays.
     void FinishSong();
+    // The player dropped the song while it played, saying why.
+    void DropSong(const wxString& why);
 
     bool OpenFile(const wxString& path) override;
     bool Play(bool restart) override;

@@ -216,4 +216,43 @@ TEST(PlayModesTest, EndOfSongStartsTheNextOrStopsTheTimer)
     EXPECT_EQ(f.player.calls, (std::vector<std::string>{"play restart"}));
 }
 
+// A song the player drops while it plays counts as ended for the
+// end-of-song rule, and the status line says which song failed and why.
+TEST(PlayModesTest, ASongDroppedWhilePlayingIsTreatedAsEndedAndReported)
+{
+    const wxString why = U("播放失败：无法初始化音频驱动");
+    struct Case {
+        int mode;
+        int from;
+        int next;  // -1: nothing follows
+    };
+    const Case cases[] = {{PlayInOrder, 0, 1}, {PlayInOrder, 1, -1}, {PlayRepeatOne, 1, 1}, {PlayRepeatList, 1, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " from " << c.from);
+        MusicFixture f(2, {});
+        f.library.SetPlayMode(c.mode);
+        ASSERT_TRUE(f.controller->PlaySong(c.from, -1));
+        f.player.DropSong(why);
+        f.controller->OnStatusTick();  // a tick before the news changes nothing
+        EXPECT_EQ(f.Current(), P(c.from, -1));
+        f.controller->MediaFailed();
+        f.controller->OnStatusTick();
+        const wxString said = wxString::Format(U("《s%d》播放失败：无法初始化音频驱动。"), c.from);
+        EXPECT_EQ(f.host.LastStatus(), said);
+        ASSERT_FALSE(f.host.announcements.empty());
+        EXPECT_EQ(f.host.announcements.back(), said);
+        if (c.next >= 0) {
+            EXPECT_EQ(f.Current(), P(c.next, -1));
+            EXPECT_TRUE(f.player.playing);
+            EXPECT_TRUE(f.host.timerRunning);
+        } else {
+            EXPECT_FALSE(f.host.timerRunning) << "the timer does not run on for nothing";
+            EXPECT_EQ(f.Current(), P(c.from, -1));
+        }
+        // The news is used once: the next tick is an ordinary one.
+        f.controller->OnStatusTick();
+        EXPECT_NE(f.host.LastStatus(), said);
+    }
+}
+
 }  // namespace

@@ -67,10 +67,14 @@ PulseServer::PulseServer(const std::vector<std::string>& modules) : socket_(dir_
     }
 }
 
-PulseServer::~PulseServer() {
+PulseServer::~PulseServer() { Stop(); }
+
+void PulseServer::Stop() {
+    running_ = false;
     if (pid_ <= 0) return;
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);
+    pid_ = -1;
 }
 
 std::string PulseServer::Pactl(const std::string& args) const {

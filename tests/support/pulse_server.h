@@ -26,6 +26,9 @@ public:
     std::string address() const { return "unix:" + socket_; }
     // pactl's output for the arguments, run against this server.
     std::string Pactl(const std::string& args) const;
+    // Ends the server now, as when the sound server goes away under a
+    // program; running() is false afterwards.
+    void Stop();
 
 private:
     TempDir dir_;
