@@ -1,8 +1,8 @@
 # The forum client's costs next to the bare libraries they sit on.
-if(TARGET qtest_support)
+if(TARGET quillery_test_support)
   quillery_bench(bench_api_core
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/core_bench.cpp
-    LINK quillery_api qtest_support PkgConfig::CURL)
+    LINK quillery_api quillery_test_support PkgConfig::CURL)
   target_include_directories(bench_api_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/api)
 endif()
 
@@ -12,9 +12,9 @@ quillery_bench(bench_api_forum
 target_include_directories(bench_api_forum PRIVATE ${CMAKE_CURRENT_LIST_DIR}/api)
 
 # The responsive wait's cost per request (needs a display).
-if(TARGET qtest_support)
+if(TARGET quillery_test_support)
   quillery_bench(request_wait_bench
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/request_wait_bench.cpp
-    LINK qrequest_forms quillery_api qtest_support wx::core)
+    LINK quillery_request_forms quillery_api quillery_test_support wx::core)
   target_compile_options(request_wait_bench PRIVATE -UwxUSE_GUI)
 endif()

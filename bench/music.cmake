@@ -1,8 +1,8 @@
 # The music library's start-up and list rendering at a large size, next to
 # merely listing the same folders; and the player's 500 ms status tick.
-if(TARGET qtest_support)
+if(TARGET quillery_test_support)
   quillery_bench(music_bench
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/music_bench.cpp
             ${CMAKE_SOURCE_DIR}/tests/music/music_fakes.cpp
-    LINK quillery_music_playback qtest_support)
+    LINK quillery_music_playback quillery_test_support)
 endif()

@@ -3,5 +3,5 @@
 quillery_test(cue_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/cue/cue_test.cpp
-  LINK qcue qsoundcue)
+  LINK quillery_cue quillery_sound_cue)
 add_dependencies(cue_test quillery_cues)

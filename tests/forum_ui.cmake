@@ -6,7 +6,7 @@ quillery_test(forum_ui_window_test GUI
     ${CMAKE_CURRENT_LIST_DIR}/forum_ui/forum_text_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
-  LINK qapp PkgConfig::GTK3)
+  LINK quillery_app PkgConfig::GTK3)
 
 # The real program against the local forum server through AT-SPI. Keys go
 # through the X keyboard focus, hence the shared "x_keyboard" lock.

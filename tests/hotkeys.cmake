@@ -6,7 +6,7 @@ if(NOT TARGET PkgConfig::X11)
 endif()
 add_executable(hotkeys_tests ${CMAKE_CURRENT_LIST_DIR}/hotkeys/hotkeys_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hotkeys/x_rival.cpp)
-target_link_libraries(hotkeys_tests PRIVATE qtest_support qtest_gui_main
+target_link_libraries(hotkeys_tests PRIVATE quillery_test_support quillery_test_gui_main
   quillery_hotkeys quillery_music_hotkeys PkgConfig::GTK3 PkgConfig::X11)
 quillery_script_test(hotkeys_tests
   bash ${CMAKE_CURRENT_LIST_DIR}/hotkeys/private_display.sh $<TARGET_FILE:hotkeys_tests>)

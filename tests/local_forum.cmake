@@ -2,7 +2,7 @@
 
 # The process helper in support/ starts the server binary, so every test
 # build brings the binary along.
-add_dependencies(qtest_support local-forum)
+add_dependencies(quillery_test_support local-forum)
 
 quillery_test(local_forum_test
   SOURCES

@@ -9,7 +9,7 @@ set(_music_ui_support
 quillery_test(music_ui_window_test GUI
   SOURCES ${_music_ui_support}
           ${CMAKE_CURRENT_LIST_DIR}/music_ui/music_window_test.cpp
-  LINK qapp PkgConfig::GTK3)
+  LINK quillery_app PkgConfig::GTK3)
 
 # Global hotkeys grab keys on the whole X server and the presses come from
 # xdotool, so this binary runs on a display of its own. The device switch
@@ -21,7 +21,7 @@ add_executable(music_ui_hotkeys_test ${_music_ui_support}
   ${CMAKE_CURRENT_LIST_DIR}/music_ui/music_hotkeys_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hotkeys/x_rival.cpp
   ${CMAKE_CURRENT_LIST_DIR}/audio/pulse_sinks.cpp)
-target_link_libraries(music_ui_hotkeys_test PRIVATE qtest_support qtest_gui_main qapp
+target_link_libraries(music_ui_hotkeys_test PRIVATE quillery_test_support quillery_test_gui_main quillery_app
   PkgConfig::GTK3 PkgConfig::ATK PkgConfig::X11)
 quillery_script_test(music_ui_hotkeys_test
   bash ${CMAKE_CURRENT_LIST_DIR}/hotkeys/private_display.sh $<TARGET_FILE:music_ui_hotkeys_test>)

@@ -11,7 +11,7 @@ quillery_test(posts_dialog_test GUI
           ${CMAKE_CURRENT_LIST_DIR}/audio/media_server.cpp
           ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
-  LINK quillery_post_detail qwindow_focus PkgConfig::GTK3 PkgConfig::ATK PkgConfig::HTTPLIB)
+  LINK quillery_post_detail quillery_window_focus PkgConfig::GTK3 PkgConfig::ATK PkgConfig::HTTPLIB)
 quillery_test(posts_commands_model_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_commands_model_test.cpp
   LINK quillery_post_commands_model)
@@ -19,10 +19,10 @@ quillery_test(posts_commands_dialog_test GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_commands_dialog_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
-  LINK quillery_post_detail quillery_post_composer qwindow_focus PkgConfig::GTK3 PkgConfig::ATK PkgConfig::RAPIDJSON)
+  LINK quillery_post_detail quillery_post_composer quillery_window_focus PkgConfig::GTK3 PkgConfig::ATK PkgConfig::RAPIDJSON)
 add_dependencies(posts_commands_dialog_test local-forum)
 quillery_test(posts_composer_dialog_test GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_composer_dialog_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
-  LINK quillery_post_composer qwindow_focus PkgConfig::GTK3 PkgConfig::ATK)
+  LINK quillery_post_composer quillery_window_focus PkgConfig::GTK3 PkgConfig::ATK)

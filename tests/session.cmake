@@ -2,7 +2,7 @@
 # server and a loopback test server.
 quillery_test(session_controller_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/session/session_controller_test.cpp
-  LINK qsession)
+  LINK quillery_session)
 
 # The real program against the local forum server through AT-SPI: register,
 # log in with the keyboard, start again with automatic login.
@@ -16,4 +16,4 @@ quillery_test(session_window_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/session/main_frame_session_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
-  LINK qapp PkgConfig::GTK3 PkgConfig::ATK)
+  LINK quillery_app PkgConfig::GTK3 PkgConfig::ATK)

@@ -12,4 +12,4 @@ quillery_test(login_dialog_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/account/login_dialog_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
-  LINK quillery_login_dialogs qwindow_focus PkgConfig::GTK3 PkgConfig::ATK)
+  LINK quillery_login_dialogs quillery_window_focus PkgConfig::GTK3 PkgConfig::ATK)

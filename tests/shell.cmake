@@ -7,7 +7,7 @@ quillery_test(shell_window_test
     ${CMAKE_CURRENT_LIST_DIR}/app/look_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app/accessibility_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
-  LINK qapp PkgConfig::GTK3 PkgConfig::ATK
+  LINK quillery_app PkgConfig::GTK3 PkgConfig::ATK
   GUI)
 
 # The real program seen through AT-SPI. Keys go through the X keyboard

@@ -4,4 +4,4 @@ quillery_test(forum_views_tests
           ${CMAKE_CURRENT_LIST_DIR}/forum_views/forum_paging_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/forum_views/search_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/forum_views/post_list_menu_test.cpp
-  LINK qforum_views)
+  LINK quillery_forum_views)

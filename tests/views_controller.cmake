@@ -2,7 +2,7 @@
 quillery_test(forum_controller_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/forum_controller_test.cpp
-  LINK qforum_controller quillery_api PkgConfig::GTK3)
-# qtest_support and quillery_api bring wx::base with wxUSE_GUI=0, which would
+  LINK quillery_forum_controller quillery_api PkgConfig::GTK3)
+# quillery_test_support and quillery_api bring wx::base with wxUSE_GUI=0, which would
 # hide every window class; options follow definitions, so this wins.
 target_compile_options(forum_controller_tests PRIVATE -UwxUSE_GUI)

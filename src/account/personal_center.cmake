@@ -6,4 +6,4 @@ quillery_library(quillery_personal_center_model
 quillery_library(quillery_personal_center
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/personal_center_dialog.cpp
           ${CMAKE_CURRENT_LIST_DIR}/personal_center_keys.cpp
-  LINK quillery_personal_center_model quillery_post_detail qrequest_forms qlook qa11y qwindow_focus qui_messages qcue wx::core)
+  LINK quillery_personal_center_model quillery_post_detail quillery_request_forms quillery_look quillery_a11y quillery_window_focus quillery_ui_messages quillery_cue wx::core)

@@ -1,6 +1,6 @@
 # The application object and the main window (library, so GUI tests can
 # build the real window), and the program itself.
-quillery_library(qapp
+quillery_library(quillery_app
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/quillery_app.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame.cpp
@@ -11,17 +11,17 @@ quillery_library(qapp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_music_host.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_session.cpp
   # One library a line, so that concerns added side by side merge cleanly.
-  LINK qsession
+  LINK quillery_session
        quillery_login_dialogs
        quillery_personal_center
-       qlook
-       qa11y
-       qwindow_focus
-       qcue
-       qforum_controller
+       quillery_look
+       quillery_a11y
+       quillery_window_focus
+       quillery_cue
+       quillery_forum_controller
        quillery_post_detail
        quillery_post_composer
-       qui_messages
+       quillery_ui_messages
        quillery_api
        quillery_settings
        quillery_music_playback
@@ -30,7 +30,7 @@ quillery_library(qapp
        wx::core)
 
 add_executable(quillery ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
-target_link_libraries(quillery PRIVATE qapp)
+target_link_libraries(quillery PRIVATE quillery_app)
 install(TARGETS quillery RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/data/quillery.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -2,7 +2,7 @@
 # GUI-free so its tests drive it directly. wx::base stays private: its
 # wxUSE_GUI=0 must not reach the windows that use this library (they bring
 # wx::core; GUI-free users link wx::base themselves).
-quillery_library(qforum_views
+quillery_library(quillery_forum_views
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/forum_lines.cpp
     ${CMAKE_CURRENT_LIST_DIR}/forum_views.cpp
@@ -10,4 +10,4 @@ quillery_library(qforum_views
     ${CMAKE_CURRENT_LIST_DIR}/forum_browser_search.cpp
     ${CMAKE_CURRENT_LIST_DIR}/search_keyword.cpp
     ${CMAKE_CURRENT_LIST_DIR}/post_list_menu.cpp)
-target_link_libraries(qforum_views PRIVATE wx::base)
+target_link_libraries(quillery_forum_views PRIVATE wx::base)

@@ -6,5 +6,5 @@ quillery_library(quillery_post_commands_model
 quillery_library(quillery_post_commands
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/post_commands.cpp
           ${CMAKE_CURRENT_LIST_DIR}/post_editor.cpp
-  LINK quillery_post_commands_model quillery_post_composer quillery_posts_model quillery_api qa11y qui_messages
+  LINK quillery_post_commands_model quillery_post_composer quillery_posts_model quillery_api quillery_a11y quillery_ui_messages
        wx::core)

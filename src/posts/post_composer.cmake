@@ -5,5 +5,5 @@ quillery_library(quillery_post_composer_model
 quillery_library(quillery_post_composer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/post_composer_dialog.cpp
           ${CMAKE_CURRENT_LIST_DIR}/post_composer_keys.cpp
-  LINK quillery_post_composer_model quillery_posts_model quillery_api qrequest_forms qlook qa11y qwindow_focus
-       qui_messages qcue wx::core)
+  LINK quillery_post_composer_model quillery_posts_model quillery_api quillery_request_forms quillery_look quillery_a11y quillery_window_focus
+       quillery_ui_messages quillery_cue wx::core)
