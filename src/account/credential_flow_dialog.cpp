@@ -25,11 +25,7 @@ CredentialFlowDialog::CredentialFlowDialog(wxWindow* parent, const ApiClient& cl
 {
     StyleDialog(this);
     BuildControls();
-    SetMinSize(wxSize(480, 300));
-    wxSize size = GetSize();
-    size.IncTo(GetBestSize());
-    SetSize(size);
-    CentreOnParent(wxBOTH);
+    account_ui::FitAndCentre(this, wxSize(480, 300));
     mobileBox->SetFocus();
 }
 

@@ -1,5 +1,6 @@
 #include "account/dialog_parts.h"
 
+#include <wx/dialog.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -46,6 +47,15 @@ wxTextCtrl* MakeTextBox(wxWindow* parent, const wxString& name, const wxString& 
         a11y::SetAccessibleDescription(box, hint);
     }
     return box;
+}
+
+void FitAndCentre(wxDialog* dialog, const wxSize& minimum)
+{
+    dialog->SetMinSize(minimum);
+    wxSize size = dialog->GetSize();
+    size.IncTo(dialog->GetBestSize());
+    dialog->SetSize(size);
+    dialog->CentreOnParent(wxBOTH);
 }
 
 }  // namespace account_ui

@@ -3,7 +3,9 @@
 
 #include <wx/string.h>
 
+class wxDialog;
 class wxFlexGridSizer;
+class wxSize;
 class wxSizer;
 class wxTextCtrl;
 class wxWindow;
@@ -24,5 +26,9 @@ void AddFieldLabel(wxWindow* parent, wxFlexGridSizer* grid, const wxString& labe
 // wxEVT_TEXT_ENTER for the window to press its default button: GTK's own
 // default activation was not reliable before the focus had left the box.
 wxTextCtrl* MakeTextBox(wxWindow* parent, const wxString& name, const wxString& hint, bool password);
+
+// Sizes a built window: at least `minimum`, and grown to its best size so
+// larger fonts never push the buttons out of sight; centred on its parent.
+void FitAndCentre(wxDialog* dialog, const wxSize& minimum);
 
 }  // namespace account_ui

@@ -50,12 +50,7 @@ LoginDialog::LoginDialog(wxWindow* parent, const ApiClient& client)
     StyleDialog(this);
     BuildControls();
     BindEvents();
-    SetMinSize(wxSize(440, 280));
-    // Larger fonts must not push the buttons out of sight.
-    wxSize size = GetSize();
-    size.IncTo(GetBestSize());
-    SetSize(size);
-    CentreOnParent(wxBOTH);
+    account_ui::FitAndCentre(this, wxSize(440, 280));
     accountBox->SetFocus();
 }
 

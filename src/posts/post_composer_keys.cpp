@@ -2,8 +2,7 @@
 // before typed text or attached files are dropped.
 #include "posts/post_composer_dialog.h"
 
-#include "music/cue.h"
-#include "platform/window_focus.h"
+#include "posts/dialog_exit.h"
 #include "ui/message_box.h"
 
 #include <wx/textctrl.h>
@@ -22,14 +21,7 @@ void PostComposerDialog::OnCharHook(wxKeyEvent& event) {
 }
 
 bool PostComposerDialog::BackspaceEditsText() const {
-    for (wxTextCtrl* box : {titleBox_, contentBox_, summaryBox_}) {
-        if (!platform::HasFocusInItsWindow(box)) continue;
-        if (!box->IsEditable()) return false;
-        long from = 0, to = 0;
-        box->GetSelection(&from, &to);
-        return from != to || box->GetInsertionPoint() > 0;
-    }
-    return false;
+    return post_dialogs::BackspaceEditsText({titleBox_, contentBox_, summaryBox_});
 }
 
 bool PostComposerDialog::ConfirmLeave() {
@@ -40,19 +32,12 @@ bool PostComposerDialog::ConfirmLeave() {
 
 void PostComposerDialog::CloseWithCue() {
     if (!ConfirmLeave()) return;
-    PlayCue(wxS("fh.wav"), false);
-    SetReturnCode(wxID_CANCEL);
+    post_dialogs::LeaveWithCue(*this);
     EndDialog(wxID_CANCEL);
 }
 
 void PostComposerDialog::OnClose(wxCloseEvent& event) {
-    if (!ConfirmLeave() && event.CanVeto()) {
-        event.Veto();
-        return;
-    }
-    // Ended here: the toolkit's own close handling would press "取消",
-    // which asks the question a second time.
-    PlayCue(wxS("fh.wav"), false);
-    SetReturnCode(wxID_CANCEL);
+    if (!post_dialogs::MayClose(event, ConfirmLeave())) return;
+    post_dialogs::LeaveWithCue(*this);
     EndDialog(wxID_CANCEL);
 }

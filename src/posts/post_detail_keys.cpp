@@ -1,7 +1,7 @@
 // The dialog's key hook and its ways of closing.
 #include "posts/post_detail_dialog.h"
 
-#include "platform/window_focus.h"
+#include "posts/dialog_exit.h"
 
 #include "music/cue.h"
 #include "ui/message_box.h"
@@ -40,14 +40,8 @@ void PostDetailDialog::OnCharHook(wxKeyEvent& event) {
 }
 
 bool PostDetailDialog::BackspaceEditsText() const {
-    wxTextCtrl* box = nullptr;
-    for (wxTextCtrl* candidate : {contentBox_, replyBox_}) {
-        if (platform::HasFocusInItsWindow(candidate)) box = candidate;
-    }
-    if (!box || !box->IsEditable()) return false;
-    long from = 0, to = 0;
-    box->GetSelection(&from, &to);
-    return from != to || box->GetInsertionPoint() > 0;
+    // The reply box is checked last: it wins if both claim the focus.
+    return post_dialogs::BackspaceEditsText({replyBox_, contentBox_});
 }
 
 bool PostDetailDialog::ConfirmLeave() {
@@ -58,19 +52,12 @@ bool PostDetailDialog::ConfirmLeave() {
 
 void PostDetailDialog::CloseWithCue() {
     if (!ConfirmLeave()) return;
-    PlayCue(wxS("fh.wav"), false);
-    SetReturnCode(wxID_CANCEL);
+    post_dialogs::LeaveWithCue(*this);
     EndDialog(wxID_CANCEL);
 }
 
 void PostDetailDialog::OnClose(wxCloseEvent& event) {
-    if (!ConfirmLeave() && event.CanVeto()) {
-        event.Veto();
-        return;
-    }
-    // Ended here: the toolkit's own close handling would press "关闭",
-    // which asks the question a second time.
-    PlayCue(wxS("fh.wav"), false);
-    SetReturnCode(wxID_CANCEL);
+    if (!post_dialogs::MayClose(event, ConfirmLeave())) return;
+    post_dialogs::LeaveWithCue(*this);
     EndDialog(wxID_CANCEL);
 }
