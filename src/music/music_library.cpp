@@ -11,7 +11,7 @@ bool InRange(int index, size_t size)
 
 }  // namespace
 
-void MusicLibrary::Rebuild(const MusicSettings& settings)
+void MusicLibrary::Rebuild(MusicSettings&& settings)
 {
     hotkeysEnabled_ = settings.globalHotkeysEnabled;
     SetPlayMode(settings.playMode);
@@ -19,10 +19,14 @@ void MusicLibrary::Rebuild(const MusicSettings& settings)
     albums_.clear();
     ClearCurrent();
     ShowOverview();
-    for (const wxString& path : settings.playlistPaths) {
-        if (AudioFileExists(path) && IsSupportedAudio(path)) {
-            playlist_.push_back(Song{path, SongNameOf(path), PlaylistSourceText()});
-        }
+    std::vector<wxString>& paths = settings.playlistPaths;
+    std::vector<bool> exists = AudioFilesExist(paths);
+    const wxString source = PlaylistSourceText();
+    playlist_.reserve(paths.size());
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (!exists[i] || !IsSupportedAudio(paths[i])) continue;
+        wxString name = SongNameOf(paths[i]);
+        playlist_.emplace_back(std::move(paths[i]), std::move(name), source);
     }
     for (const wxString& folder : settings.albumFolders) {
         AlbumScan scan = ScanAlbumFolder(folder);

@@ -13,7 +13,8 @@ public:
     // Replaces the whole library from stored settings: files that vanished
     // or are not audio are dropped, folders become albums (an album without
     // songs is dropped), and a play mode outside 0–4 becomes in order.
-    void Rebuild(const MusicSettings& settings);
+    void Rebuild(const MusicSettings& settings) { Rebuild(MusicSettings(settings)); }
+    void Rebuild(MusicSettings&& settings);
     // The settings that describe the library now.
     MusicSettings ToSettings() const;
 
