@@ -13,6 +13,7 @@ bool InRange(int index, size_t size)
 
 void MusicLibrary::Rebuild(MusicSettings&& settings)
 {
+    ++revision_;
     hotkeysEnabled_ = settings.globalHotkeysEnabled;
     SetPlayMode(settings.playMode);
     playlist_.clear();
@@ -103,6 +104,7 @@ int MusicLibrary::AddFiles(const std::vector<wxString>& paths)
         playlist_.push_back(Song{path, SongNameOf(path), PlaylistSourceText()});
         ++added;
     }
+    if (added > 0) ++revision_;
     return added;
 }
 
@@ -121,6 +123,7 @@ int MusicLibrary::FindAlbum(const wxString& folder) const
 
 int MusicLibrary::PutAlbum(Album album)
 {
+    ++revision_;
     int index = FindAlbum(album.folder);
     if (index < 0) {
         albums_.push_back(std::move(album));
@@ -140,6 +143,7 @@ bool MusicLibrary::RemoveSong(int songIndex, int albumIndex)
             else if (songIndex < currentSong_) --currentSong_;
         }
         playlist_.erase(playlist_.begin() + songIndex);
+        ++revision_;
         return true;
     }
     if (!InRange(albumIndex, albums_.size())) return false;
@@ -150,6 +154,7 @@ bool MusicLibrary::RemoveSong(int songIndex, int albumIndex)
         else if (songIndex < currentSong_) --currentSong_;
     }
     songs.erase(songs.begin() + songIndex);
+    ++revision_;
     if (songs.empty()) RemoveAlbum(albumIndex);
     return true;
 }
@@ -164,5 +169,6 @@ bool MusicLibrary::RemoveAlbum(int albumIndex)
     if (albumIndex == openAlbum_) ShowOverview();
     else if (albumIndex < openAlbum_) --openAlbum_;
     albums_.erase(albums_.begin() + albumIndex);
+    ++revision_;
     return true;
 }

@@ -68,6 +68,11 @@ public:
     bool RemoveSong(int songIndex, int albumIndex);
     bool RemoveAlbum(int albumIndex);
 
+    // Changes whenever songs or albums change (not the current song or the
+    // view's position): rows rendered at one revision stay valid but for
+    // their markers.
+    unsigned Revision() const { return revision_; }
+
 private:
     std::vector<Song> playlist_;
     std::vector<Album> albums_;
@@ -78,4 +83,5 @@ private:
     int currentAlbum_ = -1;
     int musicLevel_ = 0;
     int openAlbum_ = -1;
+    unsigned revision_ = 0;
 };
