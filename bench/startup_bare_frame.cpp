@@ -1,5 +1,6 @@
 // The yardstick for the start-up benchmark: a bare toolkit frame that shows
-// and exits, nothing loaded behind it.
+// and exits, nothing loaded behind it. With --stay it stays open, for the
+// idle-memory figure.
 #include <wx/app.h>
 #include <wx/frame.h>
 
@@ -8,7 +9,7 @@ public:
     bool OnInit() override {
         auto* frame = new wxFrame(nullptr, wxID_ANY, wxS("bare"), wxDefaultPosition, wxSize(760, 620));
         frame->Show();
-        CallAfter([frame] { frame->Destroy(); });
+        if (argc < 2 || wxString(argv[1]) != "--stay") CallAfter([frame] { frame->Destroy(); });
         return true;
     }
 };

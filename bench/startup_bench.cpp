@@ -11,11 +11,13 @@
 #include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,15 +43,33 @@ long WindowPid(Display* display, Window window) {
     return pid;
 }
 
+// The resident set of a process in kB (VmRSS), or -1.
+long ResidentKb(pid_t pid) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/status", static_cast<int>(pid));
+    std::FILE* f = std::fopen(path, "r");
+    if (!f) return -1;
+    char line[256];
+    long kb = -1;
+    while (std::fgets(line, sizeof line, f)) {
+        if (std::sscanf(line, "VmRSS: %ld kB", &kb) == 1) break;
+    }
+    std::fclose(f);
+    return kb;
+}
+
 // Starts `exe` and returns the seconds until a window of that process is
-// mapped (or -1 after 20 s). The process is killed afterwards.
-double SecondsUntilMapped(Display* display, const char* exe) {
+// mapped (or -1 after 20 s). When rssKb is given, the process is left to
+// settle for idleMs after the map and its resident set is read. The process
+// is killed afterwards.
+double SecondsUntilMapped(Display* display, const char* exe, long* rssKb = nullptr, const char* arg = nullptr,
+                          int idleMs = 500) {
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, True);  // drop earlier events
     auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
     if (pid == 0) {
-        execl(exe, exe, static_cast<char*>(nullptr));
+        execl(exe, exe, arg, static_cast<char*>(nullptr));
         _exit(127);
     }
     double seconds = -1;
@@ -67,6 +87,10 @@ double SecondsUntilMapped(Display* display, const char* exe) {
         if (event.type == MapNotify && WindowPid(display, event.xmap.window) == pid) {
             seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         }
+    }
+    if (rssKb && seconds >= 0) {
+        usleep(static_cast<useconds_t>(idleMs) * 1000);
+        *rssKb = ResidentKb(pid);
     }
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
@@ -118,6 +142,53 @@ BENCHMARK(BM_QuilleryUntilHomeView)->UseManualTime()->Unit(benchmark::kMilliseco
 
 void BM_BareFrameShown(benchmark::State& state) { Measure(state, BARE_FRAME_EXE, g_meanBare); }
 BENCHMARK(BM_BareFrameShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Both programs in every round, alternating which goes first; the medians
+// of the per-round ratios of start-up time and of idle resident memory
+// (read 500 ms after the window shows).
+void BM_StartupAgainstBareFrame(benchmark::State& state) {
+    Fixture& f = Shared();
+    if (!f.display || !f.profile) {
+        state.SkipWithError("needs a display and the local forum server");
+        return;
+    }
+    std::vector<double> times, bareTimes, rss, bareRss, timeRatios, rssRatios;
+    bool quilleryFirst = true;
+    for (auto _ : state) {
+        double t[2] = {0, 0};
+        long kb[2] = {0, 0};
+        for (int side = 0; side < 2; ++side) {
+            int which = (side == 0) == quilleryFirst ? 0 : 1;
+            t[which] = which == 0 ? SecondsUntilMapped(f.display, QUILLERY_EXE, &kb[0])
+                                  : SecondsUntilMapped(f.display, BARE_FRAME_EXE, &kb[1], "--stay");
+            if (t[which] < 0 || kb[which] <= 0) {
+                state.SkipWithError("no window appeared");
+                return;
+            }
+        }
+        quilleryFirst = !quilleryFirst;
+        times.push_back(t[0] * 1e3);
+        bareTimes.push_back(t[1] * 1e3);
+        rss.push_back(kb[0] / 1024.0);
+        bareRss.push_back(kb[1] / 1024.0);
+        timeRatios.push_back(t[0] / t[1]);
+        rssRatios.push_back(static_cast<double>(kb[0]) / static_cast<double>(kb[1]));
+    }
+    state.counters["start_ms"] = Median(times);
+    state.counters["bare_ms"] = Median(bareTimes);
+    state.counters["start_ratio"] = Median(timeRatios);
+    state.counters["rss_mb"] = Median(rss);
+    state.counters["bare_rss_mb"] = Median(bareRss);
+    state.counters["rss_ratio"] = Median(rssRatios);
+}
+BENCHMARK(BM_StartupAgainstBareFrame)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 

@@ -18,7 +18,7 @@ void MainFrame::LoadMusicState() {
 }
 
 void MainFrame::RenderMusicView() {
-    if (music) music->RenderMusicView();
+    if (music) music->RefillMusicView();
 }
 
 void MainFrame::UpdateMusicStatus() {

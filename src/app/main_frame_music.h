@@ -12,6 +12,7 @@
 #include "music/music_hotkey_binding.h"
 #include "music/music_library.h"
 #include "music/music_mpris.h"
+#include "music/music_view.h"
 #include "platform/mpris.h"
 
 #include <memory>
@@ -39,6 +40,8 @@ public:
     void RefreshMediaControls() {
         if (mediaControls_) mediaControls_->Refresh();
     }
+    // Fills the list with the music view anew (the category was just shown).
+    void RefillMusicView();
 
     // MusicHost.
     bool MusicShown() const override;
@@ -75,4 +78,5 @@ private:
     int dialogsOpen_ = 0;
     // The music rows now in the list, row i = entry i.
     std::vector<MusicRow> shownRows_;
+    MusicViewStamp stamp_;  // what shownRows_ were built from
 };

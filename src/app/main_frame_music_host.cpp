@@ -103,7 +103,31 @@ void MainFrameMusic::OnPlayerNotice(AudioPlayer::Notice notice) {
 bool MainFrameMusic::MusicShown() const { return frame_.IsMusicCategory(); }
 
 void MainFrameMusic::RenderMusicView() {
+    // After a song change or a pause only the marked rows differ: rewriting
+    // them keeps a list of thousands responsive, and the screen reader is
+    // not sent through a refill it would announce.
+    if (frame_.mainList->GetCount() == shownRows_.size()) {
+        PlayerMarks marks{playback_.IsPlaying(), playback_.IsPaused()};
+        if (std::optional<MusicRowUpdate> update = UpdateMusicRows(library_, marks, stamp_)) {
+            for (auto& [row, content] : update->rows) {
+                MusicRow& shown = shownRows_[static_cast<size_t>(row)];
+                if (shown.text != content.text) frame_.mainList->SetString(static_cast<unsigned>(row), content.text);
+                shown = std::move(content);
+            }
+            int select = update->selectRow;
+            if (select < static_cast<int>(shownRows_.size()) && frame_.mainList->GetSelection() != select) {
+                frame_.mainList->SetSelection(select);
+            }
+            controller_.UpdateMusicStatus();
+            return;
+        }
+    }
+    RefillMusicView();
+}
+
+void MainFrameMusic::RefillMusicView() {
     MusicViewRows view = controller_.BuildRows();
+    stamp_ = StampMusicView(library_, view);
     shownRows_ = std::move(view.rows);
     frame_.listLabel->SetLabelText(view.label);  // an album folder may be called "A&B"
     wxArrayString items;

@@ -5,6 +5,8 @@
 
 #include <wx/string.h>
 
+#include <vector>
+
 // True for the extensions mp3, wav, flac, m4a, aac, ogg and wma in any
 // letter case; a name without extension is not supported.
 bool IsSupportedAudio(const wxString& path);
@@ -18,6 +20,14 @@ wxString SongNameOf(const wxString& path);
 
 // True when path names an existing regular file (following links).
 bool AudioFileExists(const wxString& path);
+
+// AudioFileExists for each path, in order; folders holding many of the
+// paths are listed once instead of asking for every file.
+std::vector<bool> AudioFilesExist(const std::vector<wxString>& paths);
+
+// Sorts songs by name without letter case (as wxString::CmpNoCase
+// orders), equal names by path.
+void SortSongs(std::vector<Song>& songs);
 
 // Whether two folder paths that are equal but for letter case name one
 // folder. Folders are matched without case, as the user may type either;

@@ -3,6 +3,7 @@
 quillery_library(quillery_music_library
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/music_types.cpp
           ${CMAKE_CURRENT_LIST_DIR}/audio_files.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/folder_listing.cpp
           ${CMAKE_CURRENT_LIST_DIR}/music_settings.cpp
           ${CMAKE_CURRENT_LIST_DIR}/music_library.cpp
           ${CMAKE_CURRENT_LIST_DIR}/music_view.cpp

@@ -11,18 +11,23 @@ bool InRange(int index, size_t size)
 
 }  // namespace
 
-void MusicLibrary::Rebuild(const MusicSettings& settings)
+void MusicLibrary::Rebuild(MusicSettings&& settings)
 {
+    ++revision_;
     hotkeysEnabled_ = settings.globalHotkeysEnabled;
     SetPlayMode(settings.playMode);
     playlist_.clear();
     albums_.clear();
     ClearCurrent();
     ShowOverview();
-    for (const wxString& path : settings.playlistPaths) {
-        if (AudioFileExists(path) && IsSupportedAudio(path)) {
-            playlist_.push_back(Song{path, SongNameOf(path), PlaylistSourceText()});
-        }
+    std::vector<wxString>& paths = settings.playlistPaths;
+    std::vector<bool> exists = AudioFilesExist(paths);
+    const wxString source = PlaylistSourceText();
+    playlist_.reserve(paths.size());
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (!exists[i] || !IsSupportedAudio(paths[i])) continue;
+        wxString name = SongNameOf(paths[i]);
+        playlist_.emplace_back(std::move(paths[i]), std::move(name), source);
     }
     for (const wxString& folder : settings.albumFolders) {
         AlbumScan scan = ScanAlbumFolder(folder);
@@ -99,6 +104,7 @@ int MusicLibrary::AddFiles(const std::vector<wxString>& paths)
         playlist_.push_back(Song{path, SongNameOf(path), PlaylistSourceText()});
         ++added;
     }
+    if (added > 0) ++revision_;
     return added;
 }
 
@@ -117,6 +123,7 @@ int MusicLibrary::FindAlbum(const wxString& folder) const
 
 int MusicLibrary::PutAlbum(Album album)
 {
+    ++revision_;
     int index = FindAlbum(album.folder);
     if (index < 0) {
         albums_.push_back(std::move(album));
@@ -136,6 +143,7 @@ bool MusicLibrary::RemoveSong(int songIndex, int albumIndex)
             else if (songIndex < currentSong_) --currentSong_;
         }
         playlist_.erase(playlist_.begin() + songIndex);
+        ++revision_;
         return true;
     }
     if (!InRange(albumIndex, albums_.size())) return false;
@@ -146,6 +154,7 @@ bool MusicLibrary::RemoveSong(int songIndex, int albumIndex)
         else if (songIndex < currentSong_) --currentSong_;
     }
     songs.erase(songs.begin() + songIndex);
+    ++revision_;
     if (songs.empty()) RemoveAlbum(albumIndex);
     return true;
 }
@@ -160,5 +169,6 @@ bool MusicLibrary::RemoveAlbum(int albumIndex)
     if (albumIndex == openAlbum_) ShowOverview();
     else if (albumIndex < openAlbum_) --openAlbum_;
     albums_.erase(albums_.begin() + albumIndex);
+    ++revision_;
     return true;
 }

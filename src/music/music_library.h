@@ -13,7 +13,8 @@ public:
     // Replaces the whole library from stored settings: files that vanished
     // or are not audio are dropped, folders become albums (an album without
     // songs is dropped), and a play mode outside 0–4 becomes in order.
-    void Rebuild(const MusicSettings& settings);
+    void Rebuild(const MusicSettings& settings) { Rebuild(MusicSettings(settings)); }
+    void Rebuild(MusicSettings&& settings);
     // The settings that describe the library now.
     MusicSettings ToSettings() const;
 
@@ -67,6 +68,11 @@ public:
     bool RemoveSong(int songIndex, int albumIndex);
     bool RemoveAlbum(int albumIndex);
 
+    // Changes whenever songs or albums change (not the current song or the
+    // view's position): rows rendered at one revision stay valid but for
+    // their markers.
+    unsigned Revision() const { return revision_; }
+
 private:
     std::vector<Song> playlist_;
     std::vector<Album> albums_;
@@ -77,4 +83,5 @@ private:
     int currentAlbum_ = -1;
     int musicLevel_ = 0;
     int openAlbum_ = -1;
+    unsigned revision_ = 0;
 };

@@ -35,30 +35,42 @@ MusicRow SongRow(const MusicLibrary& library, const Song& song, int songIndex, i
     return row;
 }
 
+MusicRow PlaylistRow(const MusicLibrary& library, PlayerMarks marks)
+{
+    MusicRow playlist;
+    playlist.type = MusicRowType::Playlist;
+    if (library.CurrentSong() >= 0 && library.CurrentSource() == SourcePlaylist) playlist.text = SourceMark(marks);
+    playlist.text += wxString::Format(U("播放列表（%llu首）"),
+                                      static_cast<unsigned long long>(library.Playlist().size()));
+    return playlist;
+}
+
+bool IsCurrentAlbum(const MusicLibrary& library, size_t i)
+{
+    return library.CurrentSong() >= 0 && library.CurrentSource() == SourceAlbum &&
+           library.CurrentAlbum() == static_cast<int>(i);
+}
+
+MusicRow AlbumRow(const MusicLibrary& library, size_t i, PlayerMarks marks)
+{
+    const Album& album = library.Albums()[i];
+    MusicRow row;
+    row.type = MusicRowType::Album;
+    row.albumIndex = static_cast<int>(i);
+    if (IsCurrentAlbum(library, i)) row.text = SourceMark(marks);
+    row.text += wxString::Format(U("专辑：%s（%llu首）"), album.name,
+                                 static_cast<unsigned long long>(album.songs.size()));
+    return row;
+}
+
 void BuildOverview(const MusicLibrary& library, PlayerMarks marks, MusicViewRows& view)
 {
     view.label = U("本地音乐");
-    bool current = library.CurrentSong() >= 0;
-    MusicRow playlist;
-    playlist.type = MusicRowType::Playlist;
-    if (current && library.CurrentSource() == SourcePlaylist) playlist.text = SourceMark(marks);
-    playlist.text += wxString::Format(U("播放列表（%llu首）"),
-                                      static_cast<unsigned long long>(library.Playlist().size()));
-    view.rows.push_back(playlist);
+    view.rows.push_back(PlaylistRow(library, marks));
     const auto& albums = library.Albums();
     for (size_t i = 0; i < albums.size(); ++i) {
-        MusicRow row;
-        row.type = MusicRowType::Album;
-        row.albumIndex = static_cast<int>(i);
-        bool isCurrent = current && library.CurrentSource() == SourceAlbum &&
-                         library.CurrentAlbum() == static_cast<int>(i);
-        if (isCurrent) {
-            row.text = SourceMark(marks);
-            view.selectRow = static_cast<int>(view.rows.size());
-        }
-        row.text += wxString::Format(U("专辑：%s（%llu首）"), albums[i].name,
-                                     static_cast<unsigned long long>(albums[i].songs.size()));
-        view.rows.push_back(row);
+        if (IsCurrentAlbum(library, i)) view.selectRow = static_cast<int>(view.rows.size());
+        view.rows.push_back(AlbumRow(library, i, marks));
     }
     MusicRow hotkeys;
     hotkeys.type = MusicRowType::Hotkeys;
@@ -97,7 +109,96 @@ void BuildAlbum(const MusicLibrary& library, PlayerMarks marks, MusicViewRows& v
     }
 }
 
+// The row that carries the current-song marker at the library's level.
+int MarkedRow(const MusicLibrary& library)
+{
+    if (!library.HasCurrent()) return -1;
+    int song = library.CurrentSong();
+    switch (library.MusicLevel()) {
+    case 1:
+        return library.CurrentSource() == SourcePlaylist && song < library.SongCount(-1) ? song : -1;
+    case 2:
+        return library.CurrentSource() == SourceAlbum && library.CurrentAlbum() == library.OpenAlbum() &&
+                       song < library.SongCount(library.OpenAlbum())
+                   ? song
+                   : -1;
+    default:
+        if (library.CurrentSource() == SourcePlaylist) return 0;
+        if (library.CurrentSource() == SourceAlbum && library.CurrentAlbum() >= 0 &&
+            library.CurrentAlbum() < static_cast<int>(library.Albums().size())) {
+            return library.CurrentAlbum() + 1;
+        }
+        return -1;
+    }
+}
+
+// The row selectRow names, by the same rules as the builders above.
+int SelectRow(const MusicLibrary& library)
+{
+    int song = library.CurrentSong();
+    switch (library.MusicLevel()) {
+    case 1: return library.CurrentSource() == SourcePlaylist && song >= 0 ? song : 0;
+    case 2:
+        return library.CurrentSource() == SourceAlbum && library.CurrentAlbum() == library.OpenAlbum() && song >= 0
+                   ? song
+                   : 0;
+    default: {
+        int album = library.CurrentAlbum();
+        bool albumRow = song >= 0 && library.CurrentSource() == SourceAlbum && album >= 0 &&
+                        album < static_cast<int>(library.Albums().size());
+        return albumRow ? album + 1 : 0;
+    }
+    }
+}
+
+MusicRow RowAt(const MusicLibrary& library, int row, PlayerMarks marks)
+{
+    switch (library.MusicLevel()) {
+    case 1: return SongRow(library, library.Playlist()[row], row, -1, marks);
+    case 2: {
+        int album = library.OpenAlbum();
+        return SongRow(library, library.Albums()[album].songs[row], row, album, marks);
+    }
+    default: return row == 0 ? PlaylistRow(library, marks) : AlbumRow(library, static_cast<size_t>(row - 1), marks);
+    }
+}
+
 }  // namespace
+
+MusicViewStamp StampMusicView(const MusicLibrary& library, const MusicViewRows& view)
+{
+    MusicViewStamp stamp;
+    stamp.valid = true;
+    stamp.revision = library.Revision();
+    stamp.level = library.MusicLevel();
+    stamp.openAlbum = library.OpenAlbum();
+    stamp.hotkeysEnabled = library.HotkeysEnabled();
+    stamp.rowCount = view.rows.size();
+    stamp.markedRow = MarkedRow(library);
+    return stamp;
+}
+
+std::optional<MusicRowUpdate> UpdateMusicRows(const MusicLibrary& library, PlayerMarks marks, MusicViewStamp& shown)
+{
+    if (!shown.valid || shown.revision != library.Revision() || shown.level != library.MusicLevel() ||
+        shown.openAlbum != library.OpenAlbum() || shown.hotkeysEnabled != library.HotkeysEnabled()) {
+        return std::nullopt;
+    }
+    if (library.MusicLevel() == 2 && library.SongCount(library.OpenAlbum()) < 0) return std::nullopt;
+    MusicRowUpdate update;
+    int marked = MarkedRow(library);
+    for (int row : {shown.markedRow, marked}) {
+        if (row < 0 || static_cast<size_t>(row) >= shown.rowCount) continue;
+        if (!update.rows.empty() && update.rows.front().first == row) {
+            update.rows.front().second = RowAt(library, row, marks);  // the same row: its content now
+            continue;
+        }
+        update.rows.emplace_back(row, RowAt(library, row, marks));
+    }
+    update.selectRow = SelectRow(library);
+    shown.markedRow = marked;
+    return update;
+}
 
 MusicViewRows BuildMusicRows(MusicLibrary& library, PlayerMarks marks)
 {

@@ -6,6 +6,8 @@
 
 #include <wx/string.h>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 // Row kinds; the values are the main list's entry types for music rows.
@@ -39,6 +41,32 @@ struct PlayerMarks {
 // Builds the rows of the library's music level. An open album that no
 // longer exists sends the library back to the overview first.
 MusicViewRows BuildMusicRows(MusicLibrary& library, PlayerMarks marks);
+
+// What a rendered view was built from. A later render that differs only in
+// the current song or the player's marks rewrites just the rows that carry
+// a marker instead of refilling a list of thousands.
+struct MusicViewStamp {
+    bool valid = false;
+    unsigned revision = 0;
+    int level = 0;
+    int openAlbum = -1;
+    bool hotkeysEnabled = false;
+    size_t rowCount = 0;
+    int markedRow = -1;  // the row that carries the marker, -1 none
+};
+
+// The stamp of view, just built from library by BuildMusicRows.
+MusicViewStamp StampMusicView(const MusicLibrary& library, const MusicViewRows& view);
+
+struct MusicRowUpdate {
+    std::vector<std::pair<int, MusicRow>> rows;  // row index and its content now
+    int selectRow = 0;                           // as BuildMusicRows would select
+};
+
+// The rows that may differ from the view stamped by shown, when nothing but
+// the current song and the marks changed; the stamp then describes the view
+// after the update. Nullopt when the whole view must be built again.
+std::optional<MusicRowUpdate> UpdateMusicRows(const MusicLibrary& library, PlayerMarks marks, MusicViewStamp& shown);
 
 // The line of one song row: marker when current, name, and in the playlist
 // view " | " plus its source when that is not empty.

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -144,6 +146,56 @@ TEST(MusicViewTest, ModeNames)
     EXPECT_EQ(PlayModeName(3), U("倒序播放"));
     EXPECT_EQ(PlayModeName(4), U("随机播放"));
     EXPECT_EQ(PlayModeName(9), U("按顺序播放"));
+}
+
+// A render after a song change, a pause or a stop rewrites only the marked
+// rows. Applied to the rows shown before, those updates must give exactly
+// what building the whole view gives, in every view; anything that changes
+// the songs, the albums or the view's position asks for a full build.
+TEST(MusicViewTest, RowUpdatesMatchAFullBuild)
+{
+    MusicFixture f(6, {3, 4});
+    struct Step {
+        const char* what;
+        std::function<void(MusicFixture&)> act;
+        PlayerMarks marks;
+        bool partial;
+    };
+    std::vector<Step> steps = {
+        {"first song", [](MusicFixture& m) { m.library.SetCurrent(2, -1); }, {true, false}, true},
+        {"next song", [](MusicFixture& m) { m.library.SetCurrent(3, -1); }, {true, false}, true},
+        {"paused", [](MusicFixture&) {}, {false, true}, true},
+        {"ended", [](MusicFixture&) {}, {false, false}, true},
+        {"album song", [](MusicFixture& m) { m.library.SetCurrent(1, 1); }, {true, false}, true},
+        {"other album", [](MusicFixture& m) { m.library.SetCurrent(0, 0); }, {true, false}, true},
+        {"stopped", [](MusicFixture& m) { m.library.ClearCurrent(); }, {false, false}, true},
+        {"song removed", [](MusicFixture& m) { m.library.RemoveSong(0, -1); }, {false, false}, false},
+        {"files added", [](MusicFixture& m) { m.library.AddFiles({m.PathOf(1, -1)}); }, {false, false}, false},
+        {"hotkeys", [](MusicFixture& m) { m.library.SetHotkeysEnabled(true); }, {false, false}, false},
+    };
+    for (int level : {0, 1, 2}) {
+        f.controller->RebuildLibrary();
+        if (level == 1) f.library.ShowPlaylist();
+        if (level == 2) f.library.ShowAlbum(1);
+        MusicViewRows shown = BuildMusicRows(f.library, PlayerMarks{});
+        MusicViewStamp stamp = StampMusicView(f.library, shown);
+        for (const Step& step : steps) {
+            SCOPED_TRACE(std::string(step.what) + " in view " + std::to_string(level));
+            step.act(f);
+            std::optional<MusicRowUpdate> update = UpdateMusicRows(f.library, step.marks, stamp);
+            MusicViewRows built = BuildMusicRows(f.library, step.marks);
+            ASSERT_EQ(update.has_value(), step.partial);
+            if (!update) {
+                shown = built;
+                stamp = StampMusicView(f.library, shown);
+                continue;
+            }
+            EXPECT_LE(update->rows.size(), 2u);
+            for (auto& [row, content] : update->rows) shown.rows[static_cast<size_t>(row)] = content;
+            EXPECT_EQ(Texts(shown), Texts(built));
+            EXPECT_EQ(update->selectRow, built.selectRow);
+        }
+    }
 }
 
 }  // namespace

@@ -112,6 +112,49 @@ TEST_F(MusicWindow, APlayingSongIsMarkedAndTheStatusFollowsIt) {
     EXPECT_TRUE(SplitStatus(Status()).song.StartsWith(U("已停止：第二首 ["))) << Status();
 }
 
+// Counts what happens to the list's rows in the toolkit's model.
+struct ModelChanges {
+    int inserted = 0, deleted = 0, changed = 0;
+    static void OnInserted(GtkTreeModel*, GtkTreePath*, GtkTreeIter*, gpointer self) {
+        ++static_cast<ModelChanges*>(self)->inserted;
+    }
+    static void OnDeleted(GtkTreeModel*, GtkTreePath*, gpointer self) { ++static_cast<ModelChanges*>(self)->deleted; }
+    static void OnChanged(GtkTreeModel*, GtkTreePath*, GtkTreeIter*, gpointer self) {
+        ++static_cast<ModelChanges*>(self)->changed;
+    }
+};
+
+// A song change in the playlist rewrites the two marked rows in place: no
+// row is removed or added (a refill would replace all of them and send the
+// screen reader through the list again), and the selection follows the
+// playing song as before.
+TEST_F(MusicWindow, ASongChangeRewritesOnlyTheMarkedRows) {
+    OpenWindow();
+    Press(GDK_KEY_Return);  // the playlist
+    Press(GDK_KEY_Return);  // plays 第一首
+    ASSERT_TRUE(PumpUntil([&] { return Rows().at(0) == U("▶ 第一首 | 播放列表"); })) << Rows().at(0);
+    GtkTreeModel* model = gtk_tree_view_get_model(GTK_TREE_VIEW(frame->MainList()->GetConnectWidget()));
+    ASSERT_TRUE(model);
+    ModelChanges changes;
+    gulong ids[] = {
+        g_signal_connect(model, "row-inserted", G_CALLBACK(&ModelChanges::OnInserted), &changes),
+        g_signal_connect(model, "row-deleted", G_CALLBACK(&ModelChanges::OnDeleted), &changes),
+        g_signal_connect(model, "row-changed", G_CALLBACK(&ModelChanges::OnChanged), &changes),
+    };
+    Press(GDK_KEY_Page_Down, GDK_CONTROL_MASK);  // the next song
+    EXPECT_EQ(Rows(), (std::vector<wxString>{U("第一首 | 播放列表"), U("▶ 第二首 | 播放列表")}));
+    EXPECT_EQ(Selection(), 1);
+    Press(GDK_KEY_Home, GDK_CONTROL_MASK);  // pause: one row changes
+    EXPECT_EQ(Rows().at(1), U("Ⅱ 第二首 | 播放列表"));
+    for (gulong id : ids) g_signal_handler_disconnect(model, id);
+    EXPECT_EQ(changes.inserted, 0);
+    EXPECT_EQ(changes.deleted, 0);
+    EXPECT_GE(changes.changed, 3);
+    // Going back a level is a real refill.
+    Press(GDK_KEY_BackSpace);
+    EXPECT_EQ(Rows().at(0), U("Ⅱ 播放列表（2首）"));
+}
+
 TEST_F(MusicWindow, CtrlKeysStepSongsAndSetVolumeAndPosition) {
     OpenWindow();
     Press(GDK_KEY_Home, GDK_CONTROL_MASK);
