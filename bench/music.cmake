@@ -8,7 +8,7 @@ if(TARGET quillery_test_support)
 endif()
 
 # A song change in a 10,000-song playlist view on a real list box (needs a display).
-if(TARGET qtest_support)
+if(TARGET quillery_test_support)
   quillery_bench(music_view_bench
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/music_view_bench.cpp
     LINK quillery_music_library wx::core)
