@@ -56,7 +56,8 @@ public:
     }
 
     void Notify() override {
-        frame_ = wxDynamicCast(wxTheApp->GetTopWindow(), wxFrame);
+        wxWindow* top = wxTheApp->GetTopWindow();
+        frame_ = top && top->IsKindOf(wxCLASSINFO(wxFrame)) ? static_cast<wxFrame*>(top) : nullptr;
         if (frame_ && frame_->GetStatusBar()) {
             previous_ = frame_->GetStatusBar()->GetStatusText(0);
             frame_->SetStatusText(WaitingText(), 0);

@@ -8,7 +8,9 @@ namespace {
 
 wxWindow* FindField(wxWindow* parent) {
     for (wxWindow* child : parent->GetChildren()) {
-        if (wxDynamicCast(child, wxTextCtrl) || wxDynamicCast(child, wxListBox)) return child;
+        // IsKindOf, not wxDynamicCast: that macro first casts the base pointer
+        // down statically, which is undefined for the other controls.
+        if (child->IsKindOf(wxCLASSINFO(wxTextCtrl)) || child->IsKindOf(wxCLASSINFO(wxListBox))) return child;
         if (wxWindow* inner = FindField(child)) return inner;
     }
     return nullptr;

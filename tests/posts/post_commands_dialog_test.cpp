@@ -32,7 +32,7 @@ std::string U8(const wxString& s) { return std::string(s.utf8_str()); }
 
 std::string FieldName(wxWindow* dialog) {
     for (wxWindow* child : dialog->GetChildren()) {
-        if (wxDynamicCast(child, wxTextCtrl) || wxDynamicCast(child, wxListBox)) {
+        if (child->IsKindOf(wxCLASSINFO(wxTextCtrl)) || child->IsKindOf(wxCLASSINFO(wxListBox))) {
             const char* name = atk_object_get_name(gtk_widget_get_accessible(child->GetConnectWidget()));
             return name ? name : "";
         }
