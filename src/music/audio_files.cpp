@@ -225,7 +225,7 @@ AlbumScan ScanAlbumFolder(const wxString& folder)
         wxString path;
         path.reserve(prefix.length() + n);
         path.append(prefix).append(wide.data(), n);
-        songs.emplace_back(std::move(path), wxString(wide.data(), dot - 1), scan.album.name);
+        songs.push_back(Song{std::move(path), wxString(wide.data(), dot - 1), scan.album.name});
     });
     SortSongs(songs);
     return scan;

@@ -27,7 +27,7 @@ void MusicLibrary::Rebuild(MusicSettings&& settings)
     for (size_t i = 0; i < paths.size(); ++i) {
         if (!exists[i] || !IsSupportedAudio(paths[i])) continue;
         wxString name = SongNameOf(paths[i]);
-        playlist_.emplace_back(std::move(paths[i]), std::move(name), source);
+        playlist_.push_back(Song{std::move(paths[i]), std::move(name), source});
     }
     for (const wxString& folder : settings.albumFolders) {
         AlbumScan scan = ScanAlbumFolder(folder);
