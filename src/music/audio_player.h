@@ -27,9 +27,6 @@ public:
         MediaEnded,     // playback reached the end of the medium
         LengthKnown,    // GetLength() of a URL is now exact
         StateChanged,   // a stream stalled, resumed or finished loading
-        // No longer sent: SwitchOutputDevice answers only once the new
-        // output plays, or has handed back to the old one.
-        DeviceFailed,
     };
 
     explicit AudioPlayer(AudioEngineOptions options = {}, std::function<void()> wakeup = {});

@@ -236,7 +236,7 @@ void PostDetailDialog::OnTimer(wxTimerEvent&) {
 }
 
 void PostDetailDialog::OnPlayerNotice(AudioPlayer::Notice notice) {
-    if (notice == AudioPlayer::Notice::MediaFailed || notice == AudioPlayer::Notice::DeviceFailed) {
+    if (notice == AudioPlayer::Notice::MediaFailed) {
         // A URL that could not be loaded is only known once mpv gives up; the
         // box waits until the event that told us has been handled.
         statusTimer_.Stop();

@@ -1,4 +1,5 @@
 #include "support/http_test_server.h"
+#include "support/socket_io.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -37,30 +38,6 @@ std::string Trim(const std::string& s)
     if (b == std::string::npos) return {};
     const size_t e = s.find_last_not_of(" \t");
     return s.substr(b, e - b + 1);
-}
-
-bool SendAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Reads more bytes into `buf`; false on EOF, error or 10 s of silence.
-bool ReadMore(int fd, std::string& buf)
-{
-    pollfd p{fd, POLLIN, 0};
-    if (::poll(&p, 1, 10000) <= 0) return false;
-    char chunk[16384];
-    const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
-    if (n <= 0) return false;
-    buf.append(chunk, static_cast<size_t>(n));
-    return true;
 }
 
 bool ParseHead(const std::string& head, RecordedRequest& r)
@@ -317,10 +294,8 @@ bool HttpTestServer::Sleep(std::chrono::milliseconds d)
 void HttpTestServer::Serve(int fd)
 {
     std::string buf;
-    size_t headEnd;
-    while ((headEnd = buf.find("\r\n\r\n")) == std::string::npos) {
-        if (buf.size() > (1u << 20) || !ReadMore(fd, buf)) return;
-    }
+    const size_t headEnd = ReadHead(fd, buf);
+    if (headEnd == std::string::npos) return;
     RecordedRequest request;
     request.head = buf.substr(0, headEnd + 2);
     if (!ParseHead(request.head, request)) return;

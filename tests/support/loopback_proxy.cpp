@@ -1,4 +1,5 @@
 #include "support/loopback_proxy.h"
+#include "support/socket_io.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -13,18 +14,6 @@
 
 namespace qtest {
 namespace {
-
-bool SendAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
 
 int ConnectLoopback(int port)
 {
@@ -124,15 +113,8 @@ void LoopbackProxy::AcceptLoop()
 void LoopbackProxy::Serve(int fd)
 {
     std::string buf;
-    size_t headEnd;
-    while ((headEnd = buf.find("\r\n\r\n")) == std::string::npos) {
-        pollfd p{fd, POLLIN, 0};
-        char chunk[4096];
-        if (buf.size() > (1u << 20) || ::poll(&p, 1, 10000) <= 0) return;
-        const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
-        if (n <= 0) return;
-        buf.append(chunk, static_cast<size_t>(n));
-    }
+    const size_t headEnd = ReadHead(fd, buf);
+    if (headEnd == std::string::npos) return;
     const std::string head = buf.substr(0, headEnd + 2);
     {
         std::lock_guard<std::mutex> lock(mutex_);
