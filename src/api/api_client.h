@@ -17,6 +17,7 @@
 #include "api/personal_records.h"
 #include "api/post_input.h"
 #include "api/server_endpoint.h"
+#include "api/upload.h"
 #include "api/user_profile.h"
 #include "platform/http_transport.h"
 
@@ -169,6 +170,14 @@ public:
     // `text` is sent as it is (the caller trims it).
     ApiResult CreateReply(const wxString& token, const wxString& cookies, int32_t postId,
                           const wxString& text, int32_t parentId, bool isFloorReply) const;
+
+    // --- Uploads -------------------------------------------------------
+    // Sends one local file (see api/upload.h) with every session form until
+    // the server names the stored file. Blocks; `progress`, when given,
+    // hears how much of the body has gone out.
+    UploadResult UploadFile(const wxString& token, const wxString& cookies,
+                            const wxString& localPath, UploadKind kind,
+                            const UploadProgress& progress = {}) const;
 
     // path + "?"/"&" + "pageNum=N&pageSize=S".
     static wxString AppendPaging(const wxString& path, int32_t pageNum, int32_t pageSize);
