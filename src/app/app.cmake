@@ -22,6 +22,7 @@ quillery_library(quillery_app
        quillery_post_detail
        quillery_post_composer
        quillery_ui_messages
+       quillery_file_wildcard
        quillery_api
        quillery_settings
        quillery_music_playback

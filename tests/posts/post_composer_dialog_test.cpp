@@ -5,6 +5,7 @@
 
 #include "api/api_client.h"
 #include "api/envelope.h"
+#include "posts/composer_inserts.h"
 #include "app/gtk_keys.h"
 #include "request_forms/gui_pump.h"
 #include "support/http_test_server.h"
@@ -15,6 +16,7 @@
 #include <gtk/gtk.h>
 #include <wx/button.h>
 #include <wx/combobox.h>
+#include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -99,6 +101,17 @@ protected:
         guard.StartOnce(15000);
         return dialog_->ShowModal();
     }
+    void Command(int id, bool checked = false) {
+        wxCommandEvent command(wxEVT_MENU, id);
+        command.SetInt(checked ? 1 : 0);
+        dialog_->ProcessWindowEvent(command);
+    }
+    void ChooseSectionId(int32_t id) {
+        const auto& sections = dialog_->Model().Sections();
+        for (size_t i = 0; i < sections.size(); ++i) {
+            if (sections[i].id == id) ChooseSection(static_cast<int>(i));
+        }
+    }
     std::string Announced() {
         wxWindow* announcer = wxWindow::FindWindowByName(wxS("quillery-announcer"), dialog_);
         return announcer ? AccessibleName(announcer) : "";
@@ -124,7 +137,7 @@ TEST_F(ComposerTest, ControlsAreNamedAndReachedByTabInOrder) {
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(dialog_->MenuButtons()[i]->GetLabel(), U8(menus[i]));
         EXPECT_EQ(AccessibleName(dialog_->MenuButtons()[i]), menus[i]);
-        EXPECT_FALSE(dialog_->MenuButtons()[i]->IsEnabled());
+        EXPECT_TRUE(dialog_->MenuButtons()[i]->IsEnabled());
     }
     EXPECT_EQ(dialog_->SectionHint()->GetName(), U8("板块提示"));
     EXPECT_EQ(AccessibleName(dialog_->SectionHint()), "发新帖");  // its text is read
@@ -136,6 +149,9 @@ TEST_F(ComposerTest, ControlsAreNamedAndReachedByTabInOrder) {
     };
     const std::vector<Stop> order{{dialog_->TitleBox(), "标题输入框"},
                                   {dialog_->ContentBox(), "帖子内容输入框"},
+                                  {dialog_->MenuButtons()[0], "插入"},
+                                  {dialog_->MenuButtons()[1], "发布设置"},
+                                  {dialog_->MenuButtons()[2], "会员扩展"},
                                   {dialog_->SummaryBox(), "资源与售价摘要"},
                                   {dialog_->SubmitButton(), "发布"},
                                   {dialog_->FindWindow(wxID_CANCEL), "取消"},
@@ -298,6 +314,89 @@ TEST_F(ComposerTest, EveryWayOutAsksWhenSomethingWasWritten) {
     qtest::Settle();
     EXPECT_EQ(agree.Seen().size(), 1u);
     EXPECT_FALSE(dialog_->IsShown());
+}
+
+TEST_F(ComposerTest, MenusFollowTheSectionAndThePromptsCheckWhatIsTyped) {
+    using namespace composer_menu;
+    Open(Forum(), {}, Forum().GetSections().sections);
+    // Each menu pops up at its button's left edge, just below it.
+    for (size_t i = 0; i < 3; ++i) {
+        const wxButton* button = dialog_->MenuButtons()[i];
+        EXPECT_EQ(dialog_->MenuPosition(i), wxPoint(button->GetPosition().x, button->GetRect().GetBottom() + 1));
+        EXPECT_EQ(dialog_->Menu(i)->GetMenuItemCount(), ComposerMenus()[i].items.size());
+    }
+    EXPECT_EQ(dialog_->Menu(2)->GetLabel(kResourceMode), U8("资源帖子模式"));
+    EXPECT_TRUE(dialog_->Menu(2)->FindItem(kResourceMode)->IsCheckable());
+    EXPECT_FALSE(dialog_->Menu(2)->IsEnabled(kSalePrice));
+    EXPECT_EQ(dialog_->SummaryBox()->GetValue(), ComposerSummary(PostInput{}));
+
+    // A price: a bad answer is refused with the prompt's caption, a good
+    // one is kept to the cent, shown, spoken and offered next time.
+    {
+        guitest::TextDialogAnswerer type(U8("12,5"), wxID_OK);
+        DialogAnswerer refuse(GTK_RESPONSE_OK);
+        Command(kViewPrice);
+        EXPECT_EQ(type.Caption(), U8("设置付费阅读金额"));
+        EXPECT_EQ(type.OkLabel(), U8("确定"));
+        ASSERT_EQ(refuse.Seen().size(), 1u);
+        EXPECT_EQ(refuse.Seen()[0].title, "设置付费阅读金额");
+        EXPECT_EQ(refuse.Seen()[0].text, "请输入不小于 0 的数字，例如 12.50。");
+    }
+    EXPECT_EQ(dialog_->Model().Values().viewPrice, 0.0);
+    {
+        guitest::TextDialogAnswerer type(U8(" 12.5 "), wxID_OK);
+        Command(kViewPrice);
+    }
+    EXPECT_EQ(dialog_->Model().Values().viewPrice, 12.5);
+    EXPECT_NE(dialog_->SummaryBox()->GetValue().Find(U8("付费阅读 12.50")), wxNOT_FOUND);
+    EXPECT_EQ(Announced(), "付费阅读金额已设为 12.50。");
+
+    // A check item stores its state and says it.
+    Command(kNotify, true);
+    EXPECT_TRUE(dialog_->Model().Values().notify);
+    EXPECT_TRUE(dialog_->Menu(1)->IsChecked(kNotify));
+    EXPECT_EQ(Announced(), "微信通知：已开启");
+
+    // Outside the member section a link leaves resource mode off.
+    {
+        guitest::TextDialogAnswerer type(U8("https://example.org/a"), wxID_OK);
+        DialogAnswerer notice(GTK_RESPONSE_OK);
+        // The second prompt (the description) is answered by the same answerer.
+        Command(kInsertLink);
+        EXPECT_EQ(type.Answered(), 2);
+        ASSERT_EQ(notice.Seen().size(), 1u);
+        EXPECT_EQ(notice.Seen()[0].text, "链接已加入发帖内容。");
+    }
+    EXPECT_FALSE(dialog_->Model().Values().isResource);
+    // An empty address adds nothing.
+    {
+        guitest::TextDialogAnswerer type(U8("   "), wxID_OK);
+        DialogAnswerer notice(GTK_RESPONSE_OK);
+        Command(kInsertLink);
+        ASSERT_EQ(notice.Seen().size(), 1u);
+        EXPECT_EQ(notice.Seen()[0].text, "链接地址不能为空。");
+    }
+    ASSERT_EQ(dialog_->Model().Values().linkList.size(), 1u);
+
+    // In the member section a link turns resource mode on, with its items.
+    ChooseSectionId(kMemberSectionId);
+    EXPECT_TRUE(dialog_->Menu(2)->IsEnabled(kSalePrice));
+    EXPECT_FALSE(dialog_->Menu(2)->IsEnabled(kMediaDownload));
+    {
+        guitest::TextDialogAnswerer type(U8("https://example.org/b"), wxID_OK);
+        DialogAnswerer notice(GTK_RESPONSE_OK);
+        Command(kInsertLink);
+        EXPECT_EQ(notice.Seen().size(), 1u);
+    }
+    EXPECT_TRUE(dialog_->Model().Values().isResource);
+    EXPECT_TRUE(dialog_->Menu(2)->IsChecked(kResourceMode));
+    EXPECT_TRUE(dialog_->Menu(2)->IsEnabled(kMediaDownload));
+    EXPECT_EQ(Announced(), "资源帖子模式：已开启");
+    const wxString summary = dialog_->SummaryBox()->GetValue();
+    EXPECT_NE(summary.Find(U8("链接：2 个\r\n  1. https://example.org/a -> https://example.org/a\r\n")), wxNOT_FOUND)
+        << summary.utf8_string();
+    EXPECT_NE(summary.Find(U8("资源模式 开启")), wxNOT_FOUND);
+    EXPECT_EQ(AccessibleName(dialog_->SummaryBox()), "资源与售价摘要");
 }
 
 }  // namespace
