@@ -10,6 +10,7 @@
 #include "request_forms/gui_pump.h"
 #include "support/http_test_server.h"
 #include "support/local_forum_process.h"
+#include "support/temp_dir.h"
 
 #include <atk/atk.h>
 #include <gtest/gtest.h>
@@ -19,7 +20,14 @@
 #include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/frame.h>
 #include <wx/timer.h>
+
+#include <fstream>
+
+#include <unistd.h>
+
+#include "platform/accessibility.h"
 
 namespace {
 
@@ -28,6 +36,51 @@ using guitest::PumpUntil;
 using namespace std::chrono_literals;
 
 wxString U8(const char* s) { return wxString::FromUTF8(s); }
+
+// Answers the toolkit's file choosers in turn with the given paths (an
+// empty path cancels), recording their titles. A chooser selects a file
+// only once its folder has loaded, so the answer waits for that.
+class FileChooserAnswerer {
+public:
+    explicit FileChooserAnswerer(std::vector<std::string> paths) : paths_(std::move(paths)) {
+        source_ = g_timeout_add(20, &FileChooserAnswerer::Poll, this);
+    }
+    ~FileChooserAnswerer() { g_source_remove(source_); }
+    const std::vector<std::string>& Titles() const { return titles_; }
+
+private:
+    static gboolean Poll(gpointer data) {
+        auto* self = static_cast<FileChooserAnswerer*>(data);
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* it = windows; it; it = it->next) {
+            GtkWidget* widget = GTK_WIDGET(it->data);
+            if (!GTK_IS_FILE_CHOOSER_DIALOG(widget) || !gtk_widget_get_visible(widget)) continue;
+            if (self->next_ >= self->paths_.size()) break;
+            GtkFileChooser* chooser = GTK_FILE_CHOOSER(widget);
+            const std::string& path = self->paths_[self->next_];
+            if (g_object_get_data(G_OBJECT(widget), "asked") == nullptr) {
+                g_object_set_data(G_OBJECT(widget), "asked", self);
+                const char* title = gtk_window_get_title(GTK_WINDOW(widget));
+                self->titles_.push_back(title ? title : "");
+                if (!path.empty()) gtk_file_chooser_set_filename(chooser, path.c_str());
+            }
+            gchar* chosen = gtk_file_chooser_get_filename(chooser);
+            const bool ready = path.empty() || (chosen && path == chosen);
+            g_free(chosen);
+            if (ready) {
+                ++self->next_;
+                gtk_dialog_response(GTK_DIALOG(widget), path.empty() ? GTK_RESPONSE_CANCEL : GTK_RESPONSE_ACCEPT);
+            }
+            break;
+        }
+        g_list_free(windows);
+        return G_SOURCE_CONTINUE;
+    }
+    std::vector<std::string> paths_;
+    size_t next_ = 0;
+    std::vector<std::string> titles_;
+    guint source_ = 0;
+};
 
 std::string AccessibleName(wxWindow* control) {
     AtkObject* acc = gtk_widget_get_accessible(control->GetConnectWidget());
@@ -397,6 +450,103 @@ TEST_F(ComposerTest, MenusFollowTheSectionAndThePromptsCheckWhatIsTyped) {
         << summary.utf8_string();
     EXPECT_NE(summary.Find(U8("资源模式 开启")), wxNOT_FOUND);
     EXPECT_EQ(AccessibleName(dialog_->SummaryBox()), "资源与售价摘要");
+}
+
+TEST_F(ComposerTest, UploadsKeepTheVideoWhateverBecomesOfItsCover) {
+    using namespace composer_menu;
+    const Session member = LogIn(Forum(), qtest::LocalForumProcess::kUserMobile,
+                                 qtest::LocalForumProcess::kUserPassword);
+    ASSERT_FALSE(member.token.empty());
+    qtest::TempDir folder;
+    auto file = [&](const char* name, size_t size) { return folder.write(name, std::string(size, 'q')); };
+    const std::string song = file("SONG.MP3", 300000), clip = file("clip.mp4", 2000), cover = file("cover.png", 100);
+    const std::string huge = folder.path() + "/huge.png";
+    std::ofstream(huge, std::ios::binary).close();
+    ASSERT_EQ(truncate(huge.c_str(), static_cast<off_t>(kMaxUploadBytes + 1)), 0);
+
+    // The status line the upload takes over and gives back.
+    auto* frame = new wxFrame(nullptr, wxID_ANY, wxS("main"));
+    a11y::CreateAccessibleStatusBar(frame, 1);
+    frame->SetStatusText(U8("就绪"), 0);
+    wxTheApp->SetTopWindow(frame);
+    Open(Forum(), member, Forum().GetSections().sections);
+
+    {
+        FileChooserAnswerer choose({song});
+        guitest::TextDialogAnswerer name(U8(" 歌 "), wxID_OK);
+        DialogAnswerer notice(GTK_RESPONSE_OK);
+        Command(kInsertAudio);
+        EXPECT_EQ(choose.Titles(), std::vector<std::string>{"选择音频"});
+        EXPECT_EQ(name.Caption(), U8("选择音频"));
+        ASSERT_EQ(notice.Seen().size(), 1u);
+        EXPECT_EQ(notice.Seen()[0].text, "歌 已加入发帖内容。");
+    }
+    ASSERT_EQ(dialog_->Model().Values().audioList.size(), 1u);
+    const AttachmentEntry& audio = dialog_->Model().Values().audioList[0];
+    EXPECT_GT(audio.fileId, 0);
+    EXPECT_FALSE(audio.url.empty());
+    EXPECT_EQ(audio.name, U8("歌"));
+    EXPECT_EQ(audio.localPath, wxString::FromUTF8(song));
+    EXPECT_EQ(Announced(), "正在上传：100%");
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), U8("就绪"));
+    EXPECT_NE(dialog_->SummaryBox()->GetValue().Find(wxString::Format(wxS("fileId=%d "), audio.fileId) + U8("歌")),
+              wxNOT_FOUND);
+
+    // Leaving the cover question keeps the uploaded video, without a cover.
+    {
+        FileChooserAnswerer choose({clip});
+        guitest::TextDialogAnswerer name(U8("片一"), wxID_OK);
+        DialogAnswerer answer(GTK_RESPONSE_CANCEL);
+        Command(kInsertVideo);
+        ASSERT_EQ(answer.Seen().size(), 2u);
+        EXPECT_EQ(answer.Seen()[0].title, "视频封面");
+        EXPECT_EQ(answer.Seen()[0].text, "是否为视频上传封面图片？不上传则封面文件ID为 0。");
+        EXPECT_EQ(answer.Seen()[0].defaultResponse, GTK_RESPONSE_YES);
+        const std::vector<std::pair<int, std::string>> buttons{
+            {GTK_RESPONSE_CANCEL, "取消"}, {GTK_RESPONSE_YES, "上传封面"}, {GTK_RESPONSE_NO, "不上传"}};
+        EXPECT_EQ(answer.Seen()[0].buttons, buttons);
+        EXPECT_EQ(answer.Seen()[0].accessibleName, "视频封面");
+        EXPECT_EQ(answer.Seen()[1].text, "片一 已加入发帖内容。\n视频未设置封面，封面文件ID为 0。");
+    }
+    // A cover that cannot go up says why and keeps the video too.
+    {
+        FileChooserAnswerer choose({clip, huge});
+        guitest::TextDialogAnswerer name(U8("片二"), wxID_OK);
+        DialogAnswerer answer(GTK_RESPONSE_YES);
+        Command(kInsertVideo);
+        EXPECT_EQ(choose.Titles(), (std::vector<std::string>{"选择视频", "选择视频封面"}));
+        ASSERT_EQ(answer.Seen().size(), 3u);
+        EXPECT_EQ(answer.Seen()[1].title, "封面上传失败");
+        EXPECT_EQ(answer.Seen()[1].text, "当前版本暂不支持上传超过 64MB 的单个文件。");
+        EXPECT_EQ(answer.Seen()[2].text, "片二 已加入发帖内容。\n视频未设置封面，封面文件ID为 0。");
+    }
+    // A cover that goes up is kept with the video.
+    {
+        FileChooserAnswerer choose({clip, cover});
+        guitest::TextDialogAnswerer name(U8("片三"), wxID_OK);
+        DialogAnswerer answer(GTK_RESPONSE_YES);
+        Command(kInsertVideo);
+        ASSERT_EQ(answer.Seen().size(), 2u);
+        EXPECT_EQ(answer.Seen()[1].text, "片三 已加入发帖内容。");
+    }
+    const std::vector<AttachmentEntry>& videos = dialog_->Model().Values().videoList;
+    ASSERT_EQ(videos.size(), 3u);
+    EXPECT_EQ(videos[0].coverId, 0);
+    EXPECT_EQ(videos[1].coverId, 0);
+    EXPECT_GT(videos[0].fileId, 0);
+    EXPECT_GT(videos[2].coverId, 0);
+    EXPECT_NE(videos[2].coverId, videos[2].fileId);
+    // A chooser left without a file uploads nothing.
+    {
+        FileChooserAnswerer choose({""});
+        Command(kInsertFile);
+        EXPECT_EQ(choose.Titles(), std::vector<std::string>{"选择附件"});
+    }
+    EXPECT_TRUE(dialog_->Model().Values().fileList.empty());
+    EXPECT_TRUE(dialog_->SubmitButton()->IsEnabled());
+    EXPECT_TRUE(dialog_->MenuButtons()[0]->IsEnabled());
+    wxTheApp->SetTopWindow(nullptr);
+    frame->Destroy();
 }
 
 }  // namespace
