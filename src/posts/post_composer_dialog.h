@@ -97,6 +97,7 @@ private:
     wxButton* submitButton_ = nullptr;
     std::vector<wxButton*> menuButtons_;
     std::vector<std::unique_ptr<wxMenu>> menus_;
+    size_t menuOpenedFrom_ = 0;
     bool busy_ = false;  // a server call runs: the buttons are off, closing waits
 };
 

@@ -47,6 +47,7 @@ std::optional<wxString> AskNumber(wxWindow* parent, const ValuePrompt& prompt, i
 void PostComposerDialog::OpenMenu(size_t index) {
     if (busy_ || index >= menus_.size()) return;
     RefreshMenus();
+    menuOpenedFrom_ = index;
     PopupMenu(menus_[index].get(), MenuPosition(index));
 }
 
@@ -62,6 +63,9 @@ void PostComposerDialog::OnMenuCommand(wxCommandEvent& event) {
     } else {
         ToggleCheck(id, event.IsChecked());
     }
+    // Prompts, choosers and the upload's disabled buttons leave the focus
+    // nowhere in particular; the user goes on from the menu's button.
+    if (menuOpenedFrom_ < menuButtons_.size()) menuButtons_[menuOpenedFrom_]->SetFocus();
 }
 
 bool PostComposerDialog::EnsureSession() {

@@ -37,7 +37,7 @@ def summary_text(app):
 
 
 def insert_audio(app, path):
-    app.press("Tab", "Tab", "Tab")
+    app.press("Tab")
     button = app.wait_for_focus("插入", "push button")
     app.press("Return")
     items = menu_items(app)
@@ -79,8 +79,6 @@ def write_post(app, path):
     app.press("Tab")
     app.wait_for_focus("帖子内容输入框", "text")
     type_text("listen 请听")
-    app.press("shift+Tab", "shift+Tab")
-    app.wait_for_focus("板块选择框")
     insert_audio(app, path)
     focus_dialog(app, "发新帖")
     app.wait_for_focus("插入", "push button")
