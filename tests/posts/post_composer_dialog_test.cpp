@@ -6,6 +6,7 @@
 #include "api/api_client.h"
 #include "api/envelope.h"
 #include "posts/composer_inserts.h"
+#include "posts/upload_status_line.h"
 #include "app/gtk_keys.h"
 #include "request_forms/gui_pump.h"
 #include "support/http_test_server.h"
@@ -24,6 +25,7 @@
 #include <wx/timer.h>
 
 #include <fstream>
+#include <thread>
 
 #include <unistd.h>
 
@@ -545,6 +547,35 @@ TEST_F(ComposerTest, UploadsKeepTheVideoWhateverBecomesOfItsCover) {
     EXPECT_TRUE(dialog_->Model().Values().fileList.empty());
     EXPECT_TRUE(dialog_->SubmitButton()->IsEnabled());
     EXPECT_TRUE(dialog_->MenuButtons()[0]->IsEnabled());
+    wxTheApp->SetTopWindow(nullptr);
+    frame->Destroy();
+}
+
+TEST_F(ComposerTest, TheStatusLineFollowsTheBytesFromTheUploadThread) {
+    auto* frame = new wxFrame(nullptr, wxID_ANY, wxS("main"));
+    a11y::CreateAccessibleStatusBar(frame, 1);
+    frame->SetStatusText(U8("就绪"), 0);
+    frame->Show();
+    wxTheApp->SetTopWindow(frame);
+    Open(Forum(), {}, Forum().GetSections().sections);
+    auto status = [frame] { return frame->GetStatusBar()->GetStatusText(0); };
+    {
+        UploadStatusLine line(dialog_->SummaryBox());
+        EXPECT_EQ(status(), U8("正在上传：0%"));
+        EXPECT_EQ(Announced(), "正在上传：0%");
+        const UploadProgress progress = line.Progress();
+        for (const auto& [sent, said] : std::vector<std::pair<uint64_t, const char*>>{
+                 {100, "正在上传：0%"}, {600, "正在上传：50%"}, {700, "正在上传：50%"}, {800, "正在上传：75%"}}) {
+            std::thread([&progress, sent = sent] { progress(sent, 1000); }).join();
+            const wxString expected = UploadProgressText::StatusText(static_cast<int>(sent / 10));
+            EXPECT_TRUE(PumpUntil([&] { return status() == expected; }, 3s)) << status().utf8_string();
+            EXPECT_EQ(Announced(), said) << sent;
+        }
+        std::thread([&progress] { progress(1000, 1000); }).join();
+    }
+    EXPECT_EQ(Announced(), "正在上传：100%");
+    EXPECT_EQ(status(), U8("就绪"));
+    EXPECT_EQ(AccessibleName(frame->GetStatusBar()), "就绪");
     wxTheApp->SetTopWindow(nullptr);
     frame->Destroy();
 }
