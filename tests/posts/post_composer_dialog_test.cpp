@@ -22,6 +22,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/frame.h>
+#include <wx/numdlg.h>
+#include <wx/spinctrl.h>
 #include <wx/timer.h>
 
 #include <fstream>
@@ -84,10 +86,48 @@ private:
     guint source_ = 0;
 };
 
+// Answers the next modal number prompt: types `value` into its box and
+// presses "确定", recording the box's accessible name.
+class NumberAnswerer {
+public:
+    explicit NumberAnswerer(int value) : value_(value) {
+        source_ = g_timeout_add(20, &NumberAnswerer::Poll, this);
+    }
+    ~NumberAnswerer() { g_source_remove(source_); }
+    const std::string& BoxName() const { return boxName_; }
+    const wxString& OkLabel() const { return okLabel_; }
+
+private:
+    static gboolean Poll(gpointer data);
+    int value_;
+    guint source_ = 0;
+    std::string boxName_;
+    wxString okLabel_;
+};
+
 std::string AccessibleName(wxWindow* control) {
     AtkObject* acc = gtk_widget_get_accessible(control->GetConnectWidget());
     const char* name = acc ? atk_object_get_name(acc) : nullptr;
     return name ? name : "";
+}
+
+gboolean NumberAnswerer::Poll(gpointer data) {
+    auto* self = static_cast<NumberAnswerer*>(data);
+    for (wxWindow* window : wxTopLevelWindows) {
+        auto* dialog = dynamic_cast<wxNumberEntryDialog*>(window);
+        if (!dialog || !dialog->IsModal()) continue;
+        for (wxWindow* child : dialog->GetChildren()) {
+            if (auto* box = dynamic_cast<wxSpinCtrl*>(child)) {
+                self->boxName_ = AccessibleName(box);
+                box->SetValue(self->value_);
+            }
+        }
+        self->okLabel_ = dialog->FindWindow(wxID_OK)->GetLabel();
+        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+        dialog->GetEventHandler()->ProcessEvent(ok);
+        break;
+    }
+    return G_SOURCE_CONTINUE;
 }
 
 struct Session {
@@ -405,6 +445,25 @@ TEST_F(ComposerTest, MenusFollowTheSectionAndThePromptsCheckWhatIsTyped) {
     EXPECT_EQ(dialog_->Model().Values().viewPrice, 12.5);
     EXPECT_NE(dialog_->SummaryBox()->GetValue().Find(U8("付费阅读 12.50")), wxNOT_FOUND);
     EXPECT_EQ(Announced(), "付费阅读金额已设为 12.50。");
+
+    // A number out of its range is refused, not silently clamped.
+    {
+        NumberAnswerer type(100001);
+        DialogAnswerer refuse(GTK_RESPONSE_OK);
+        Command(kRewardPoint);
+        EXPECT_EQ(type.BoxName(), "悬赏分");
+        EXPECT_EQ(type.OkLabel(), U8("确定"));
+        ASSERT_EQ(refuse.Seen().size(), 1u);
+        EXPECT_EQ(refuse.Seen()[0].title, "设置悬赏分");
+        EXPECT_EQ(refuse.Seen()[0].text, "请输入 0 到 100000 之间的整数。");
+    }
+    EXPECT_EQ(dialog_->Model().Values().rewardPoint, 0);
+    {
+        NumberAnswerer type(300);
+        Command(kRewardPoint);
+    }
+    EXPECT_EQ(dialog_->Model().Values().rewardPoint, 300);
+    EXPECT_EQ(Announced(), "悬赏分已设为 300。");
 
     // A check item stores its state and says it.
     Command(kNotify, true);
