@@ -139,9 +139,9 @@ void PostComposerDialog::BuildControls() {
 }
 
 void PostComposerDialog::BuildMenus() {
-    for (const ComposerMenu& spec : ComposerMenus()) {
+    for (const ComposerMenu& layout : ComposerMenus()) {
         auto menu = std::make_unique<wxMenu>();
-        for (const ComposerMenuItem& item : spec.items) {
+        for (const ComposerMenuItem& item : layout.items) {
             if (item.check)
                 menu->AppendCheckItem(item.id, item.label);
             else
