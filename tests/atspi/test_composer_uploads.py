@@ -1,7 +1,8 @@
 """Uploading from the composer in the real program against the local forum
 with the keyboard alone: a member opens a new post, opens "插入" with Enter
 below its button, chooses "插入音频", types the file's path into the file
-chooser, names it, and the upload adds it to the summary; the post is
+chooser, names it, and the upload adds it to the summary; "发布设置" opens
+with Space and its check item shows its state; the post is
 published, opened in the post detail window, and its audio plays from the
 server's copy.
 
@@ -17,13 +18,44 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_helpers import CheckFailed, Program, check, descendants, find, role, wait_until  # noqa: E402
 from forum_atspi import HOME_HINT, LocalForum, activate, dismiss_box, name_server, wait_for_label, wait_for_rows  # noqa: E402
-from test_forum_writing import choose_menu_item, focus_dialog, log_in, menu_items, type_text, x_window  # noqa: E402
+from test_forum_writing import focus_dialog, log_in, type_text, x_window  # noqa: E402
 
 import pyatspi  # noqa: E402
 
 SECTION = "综合讨论"
 TITLE = "Upload post 上传音频"
 NAME = "test tone 测试音"
+
+
+ITEM_ROLES = ("menu item", "check menu item")
+
+
+def shown_items(app):
+    return [node for node in descendants(app.app)
+            if role(node) in ITEM_ROLES and node.getState().contains(pyatspi.STATE_SHOWING)
+            and node.name not in ("澄川论坛", "本地音乐")]
+
+
+def menu_items(app):
+    """The names of the items of the pop-up menu on screen."""
+    return wait_until(lambda: [node.name for node in shown_items(app)] or None, what="a pop-up menu")
+
+
+def choose_menu_item(app, name):
+    """Moves through the open menu with Down until `name` has the highlight, then presses Return."""
+    def highlighted():
+        for node in shown_items(app):
+            state = node.getState()
+            if state.contains(pyatspi.STATE_SELECTED) or state.contains(pyatspi.STATE_FOCUSED):
+                return node.name
+        return None
+    for _ in range(6):
+        if highlighted() == name:
+            app.press("Return")
+            return
+        app.press("Down")
+        time.sleep(0.2)
+    raise CheckFailed("the menu item %r never took the highlight (%r has it)" % (name, highlighted()))
 
 
 def extents(node):
@@ -69,6 +101,29 @@ def insert_audio(app, path):
     check("音频：1 个" in summary and NAME in summary, "the summary lists the audio: %r" % summary)
 
 
+def menu_item(app, name):
+    return wait_until(lambda: next((n for n in shown_items(app) if n.name == name), None),
+                      what="the menu item %r" % name)
+
+
+def publishing_settings(app):
+    """Space opens "发布设置"; its check item keeps and shows its state."""
+    app.press("Tab")
+    app.wait_for_focus("发布设置", "push button")
+    app.press("space")
+    items = menu_items(app)
+    check(items == ["微信通知", "设置悬赏分", "设置付费阅读金额", "设置商品价格", "富文本模式"],
+          "the publishing menu offers %r" % items)
+    check(not menu_item(app, "微信通知").getState().contains(pyatspi.STATE_CHECKED), "notify starts off")
+    choose_menu_item(app, "微信通知")
+    app.wait_for_focus("发布设置", "push button")
+    app.press("space")
+    wait_until(lambda: menu_item(app, "微信通知").getState().contains(pyatspi.STATE_CHECKED),
+               what="微信通知 checked")
+    app.press("Escape")
+    app.wait_for_focus("发布设置", "push button")
+
+
 def write_post(app, path):
     activate(app, "发新帖")
     focus_dialog(app, "发新帖")
@@ -82,7 +137,8 @@ def write_post(app, path):
     insert_audio(app, path)
     focus_dialog(app, "发新帖")
     app.wait_for_focus("插入", "push button")
-    app.press("Tab", "Tab", "Tab", "Tab")
+    publishing_settings(app)
+    app.press("Tab", "Tab", "Tab")
     app.wait_for_focus("发布", "push button")
     app.press("space")
     check("帖子发布成功。" in dismiss_box(app, "提示"), "the post was published")
