@@ -9,11 +9,12 @@ namespace {
 
 struct Line {
     wxString text;
-    wxString key;  // empty: no key line (comment, blank, damaged)
+    bool dropped = false;  // a later line sets the same key
 };
 
 struct Group {
     std::vector<Line> lines;  // the header first, except for the root
+    std::map<wxString, size_t> keyLine;  // key → its last line so far
 };
 
 bool IsSpace(wxUniChar c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -53,11 +54,11 @@ wxString MergeRepeatedSettings(const wxString& text)
 
     const std::vector<wxString> lines = [&] {
         std::vector<wxString> out;
-        wxString rest = text;
-        for (size_t newline; (newline = rest.find('\n')) != wxString::npos; rest = rest.Mid(newline + 1)) {
-            out.push_back(rest.Left(newline));
+        size_t start = 0;
+        for (size_t newline; (newline = text.find('\n', start)) != wxString::npos; start = newline + 1) {
+            out.push_back(text.Mid(start, newline - start));
         }
-        if (!rest.empty()) out.push_back(rest);
+        if (start < text.length()) out.push_back(text.Mid(start));
         return out;
     }();
 
@@ -71,7 +72,7 @@ wxString MergeRepeatedSettings(const wxString& text)
                 wxString path = GroupPath(line.Mid(start + 1, end - start - 1));
                 auto [it, added] = groupIndex.emplace(path, groups.size());
                 if (added) {
-                    groups.push_back(Group{{Line{line, wxString()}}});
+                    groups.push_back(Group{{Line{line}}, {}});
                 } else {
                     repeated = true;  // its header line is dropped
                 }
@@ -79,28 +80,29 @@ wxString MergeRepeatedSettings(const wxString& text)
                 continue;
             }
         }
-        Line entry{line, wxString()};
+        wxString key;  // empty: no key line (comment, blank, damaged)
         if (first != '\0' && first != ';' && first != '#' && first != '[') {
             size_t equals = NameEnd(line, start, '=');
-            if (equals != wxString::npos) entry.key = line.Mid(start, equals - start).Strip(wxString::trailing);
+            if (equals != wxString::npos) key = line.Mid(start, equals - start).Strip(wxString::trailing);
         }
-        std::vector<Line>& groupLines = groups[current].lines;
-        if (!entry.key.empty()) {
-            for (auto it = groupLines.begin(); it != groupLines.end(); ++it) {
-                if (it->key == entry.key) {
-                    groupLines.erase(it);
-                    repeated = true;
-                    break;
-                }
+        Group& group = groups[current];
+        if (!key.empty()) {
+            auto [it, added] = group.keyLine.emplace(key, group.lines.size());
+            if (!added) {
+                group.lines[it->second].dropped = true;
+                it->second = group.lines.size();
+                repeated = true;
             }
         }
-        groupLines.push_back(entry);
+        group.lines.push_back(Line{line});
     }
     if (!repeated) return text;
 
     wxString merged;
     for (const Group& group : groups) {
-        for (const Line& line : group.lines) merged << line.text << '\n';
+        for (const Line& line : group.lines) {
+            if (!line.dropped) merged << line.text << '\n';
+        }
     }
     return merged;
 }

@@ -3,6 +3,7 @@
 quillery_library(quillery_app
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/quillery_app.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ready_signal.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_navigation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_forum.cpp
