@@ -5,12 +5,14 @@
 // owner answers it by calling DrainEvents() on its own thread.
 #pragma once
 
+#include "platform/audio_default_output.h"
 #include "platform/audio_errors.h"
 #include "platform/mpv_handle.h"
 
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -66,6 +68,7 @@ public:
     bool FailedAfterLoading() const { return failedLoaded_; }
 
     // Outputs of the sound server (never the null output); works unstarted.
+    // A started engine answers from the list mpv reports on every change.
     std::vector<AudioOutput> ListOutputs() const;
     AudioErrorCode SetOutput(const std::string& outputId);
     // The output sound goes to: the chosen one, or while following the
@@ -87,6 +90,7 @@ private:
     MpvHandle::Options HandleOptions(const std::string& outputId) const;
     AudioErrorCode LoadTarget(const std::string& target, bool isUrl);
     void Handle(const MpvEvent& event);
+    std::vector<AudioOutput> OurOutputs(const std::vector<MpvDevice>& devices) const;
     void StartProbe(const std::string& url);
     void TakeProbeResult();
     void CancelProbe();
@@ -116,6 +120,6 @@ private:
     bool failedLoaded_ = false;
     std::chrono::steady_clock::time_point loadStart_{};
     std::shared_ptr<Probe> probe_;
-    mutable std::string defaultSink_;
-    mutable std::chrono::steady_clock::time_point defaultAsked_{};
+    mutable std::optional<std::vector<AudioOutput>> outputs_;
+    mutable std::unique_ptr<DefaultSinkWatch> defaultSink_;
 };

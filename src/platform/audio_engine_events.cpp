@@ -103,7 +103,9 @@ void AudioEngine::Handle(const MpvEvent& e) {
             break;
         case MpvEvent::Kind::PlaybackRestart: seekPending_ = false; break;
         case MpvEvent::Kind::PropertyChange:
-            if (e.property == "eof-reached" && e.flag.value_or(false) && IsLoaded()) {
+            if (e.devices) {
+                outputs_ = OurOutputs(*e.devices);
+            } else if (e.property == "eof-reached" && e.flag.value_or(false) && IsLoaded()) {
                 Notify(Notice::Ended);
             } else if (e.property == "paused-for-cache") {
                 Notify(Notice::StateChanged);

@@ -23,6 +23,7 @@ constexpr int kUnsupported = -18;
 
 constexpr uint64_t kObserveEof = 1;
 constexpr uint64_t kObserveCache = 2;
+constexpr uint64_t kObserveDevices = 3;
 
 }  // namespace
 
@@ -77,6 +78,7 @@ AudioErrorCode AudioEngine::Start(const std::string& outputId) {
     if (rc < 0) return rc == kNoMem ? AudioErrorCode::Memory : AudioErrorCode::Driver;
     mpv_.ObserveFlag(kObserveEof, "eof-reached");
     mpv_.ObserveFlag(kObserveCache, "paused-for-cache");
+    mpv_.ObserveDeviceList(kObserveDevices);
     SetVolume(volume_);
     return AudioErrorCode::Ok;
 }
@@ -84,6 +86,8 @@ AudioErrorCode AudioEngine::Start(const std::string& outputId) {
 void AudioEngine::Shutdown() {
     Forget();
     mpv_.Destroy();
+    outputs_.reset();
+    defaultSink_.reset();
 }
 
 void AudioEngine::Unload() {
@@ -220,12 +224,17 @@ AudioErrorCode AudioEngine::SetVolume(float linear) {
 }
 
 std::vector<AudioOutput> AudioEngine::ListOutputs() const {
-    MpvHandle temporary;
-    const MpvHandle* source = &mpv_;
-    if (!mpv_.IsOpen()) {
-        if (temporary.Create({{"config", "no"}, {"terminal", "no"}, {"ao", options_.audioOutputs}}, {}) < 0) return {};
-        source = &temporary;
+    if (mpv_.IsOpen()) {
+        // mpv's notice of the list may still be queued right after start.
+        if (!outputs_) outputs_ = OurOutputs(mpv_.GetDeviceList());
+        return *outputs_;
     }
+    MpvHandle temporary;
+    if (temporary.Create({{"config", "no"}, {"terminal", "no"}, {"ao", options_.audioOutputs}}, {}) < 0) return {};
+    return OurOutputs(temporary.GetDeviceList());
+}
+
+std::vector<AudioOutput> AudioEngine::OurOutputs(const std::vector<MpvDevice>& devices) const {
     // Only the devices of the drivers we would use, never the null output.
     std::vector<std::string> prefixes;
     std::string list = options_.audioOutputs + ",";
@@ -234,7 +243,7 @@ std::vector<AudioOutput> AudioEngine::ListOutputs() const {
         if (!driver.empty() && driver != "null") prefixes.push_back(driver + "/");
     }
     std::vector<AudioOutput> outputs;
-    for (const MpvDevice& d : source->GetDeviceList()) {
+    for (const MpvDevice& d : devices) {
         bool ours = std::any_of(prefixes.begin(), prefixes.end(),
                                 [&](const std::string& p) { return d.name.rfind(p, 0) == 0; });
         if (ours) outputs.push_back({d.name, d.description});
@@ -250,14 +259,11 @@ std::string AudioEngine::CurrentOutput() const {
     // pulse driver is asked for it; other drivers stay unknown.
     const std::string list = "," + options_.audioOutputs + ",";
     if (list.find(",pulse,") == std::string::npos) return {};
-    // The status line asks twice a second; the server is asked at most once
-    // a second, which still follows a default changed in the desktop.
-    const auto now = std::chrono::steady_clock::now();
-    if (now - defaultAsked_ > std::chrono::seconds(1)) {
-        defaultSink_ = DefaultPulseSink(0.5);
-        defaultAsked_ = now;
-    }
-    return defaultSink_.empty() ? std::string() : "pulse/" + defaultSink_;
+    // The status line asks twice a second: the watch answers from what the
+    // server last announced, and so follows a default changed in the desktop.
+    if (!defaultSink_) defaultSink_ = std::make_unique<DefaultSinkWatch>();
+    const std::string sink = defaultSink_->Current(0.5);
+    return sink.empty() ? std::string() : "pulse/" + sink;
 }
 
 AudioErrorCode AudioEngine::SetOutput(const std::string& outputId) {

@@ -36,6 +36,16 @@ std::string NodeText(const mpv_node* node) {
     return {};
 }
 
+std::vector<MpvDevice> NodeDevices(const mpv_node& list) {
+    std::vector<MpvDevice> devices;
+    if (list.format != MPV_FORMAT_NODE_ARRAY) return devices;
+    for (int i = 0; i < list.u.list->num; ++i) {
+        const mpv_node& entry = list.u.list->values[i];
+        devices.push_back({NodeText(MapValue(entry, "name")), NodeText(MapValue(entry, "description"))});
+    }
+    return devices;
+}
+
 }  // namespace
 
 MpvHandle::MpvHandle() = default;
@@ -137,12 +147,7 @@ std::vector<MpvDevice> MpvHandle::GetDeviceList() const {
     std::vector<MpvDevice> devices;
     mpv_node list{};
     if (!handle_ || mpv_get_property(handle_, "audio-device-list", MPV_FORMAT_NODE, &list) < 0) return devices;
-    if (list.format == MPV_FORMAT_NODE_ARRAY) {
-        for (int i = 0; i < list.u.list->num; ++i) {
-            const mpv_node& entry = list.u.list->values[i];
-            devices.push_back({NodeText(MapValue(entry, "name")), NodeText(MapValue(entry, "description"))});
-        }
-    }
+    devices = NodeDevices(list);
     mpv_free_node_contents(&list);
     return devices;
 }
@@ -150,6 +155,11 @@ std::vector<MpvDevice> MpvHandle::GetDeviceList() const {
 int MpvHandle::ObserveFlag(uint64_t id, const char* name) {
     if (!handle_) return MPV_ERROR_UNINITIALIZED;
     return mpv_observe_property(handle_, id, name, MPV_FORMAT_FLAG);
+}
+
+int MpvHandle::ObserveDeviceList(uint64_t id) {
+    if (!handle_) return MPV_ERROR_UNINITIALIZED;
+    return mpv_observe_property(handle_, id, "audio-device-list", MPV_FORMAT_NODE);
 }
 
 MpvEvent MpvHandle::WaitEvent(double timeoutSeconds) {
@@ -176,6 +186,9 @@ MpvEvent MpvHandle::WaitEvent(double timeoutSeconds) {
             out.kind = MpvEvent::Kind::PropertyChange;
             out.property = prop->name ? prop->name : "";
             if (prop->format == MPV_FORMAT_FLAG && prop->data) out.flag = *static_cast<const int*>(prop->data) != 0;
+            if (prop->format == MPV_FORMAT_NODE && prop->data) {
+                out.devices = NodeDevices(*static_cast<const mpv_node*>(prop->data));
+            }
             break;
         }
         case MPV_EVENT_PLAYBACK_RESTART: out.kind = MpvEvent::Kind::PlaybackRestart; break;

@@ -13,6 +13,11 @@
 
 struct mpv_handle;
 
+struct MpvDevice {
+    std::string name;         // e.g. "pulse/alsa_output.pci-0000_00_1b.0.analog-stereo"
+    std::string description;  // as the sound server names it
+};
+
 struct MpvEvent {
     enum class Kind { None, StartFile, FileLoaded, EndFile, PropertyChange, PlaybackRestart, Shutdown, Other };
     enum class EndReason { Eof, Stop, Quit, Error, Redirect, Unknown };
@@ -23,11 +28,8 @@ struct MpvEvent {
     int error = 0;                    // EndFile with reason Error: an mpv error code (< 0)
     std::string property;             // PropertyChange
     std::optional<bool> flag;         // PropertyChange of a flag property, if available
-};
-
-struct MpvDevice {
-    std::string name;         // e.g. "pulse/alsa_output.pci-0000_00_1b.0.analog-stereo"
-    std::string description;  // as the sound server names it
+    // PropertyChange of "audio-device-list" observed with ObserveDeviceList.
+    std::optional<std::vector<MpvDevice>> devices;
 };
 
 class MpvHandle {
@@ -61,6 +63,9 @@ public:
     std::vector<MpvDevice> GetDeviceList() const;
 
     int ObserveFlag(uint64_t id, const char* name);
+    // mpv then sends the list at once and again whenever the sound server's
+    // devices change.
+    int ObserveDeviceList(uint64_t id);
     // Waits up to timeout seconds (0: does not wait) for the next event.
     MpvEvent WaitEvent(double timeoutSeconds);
     // Makes a pending WaitEvent return at once (thread-safe).

@@ -41,6 +41,21 @@ TEST_F(AudioDevices, TheSoundServersSinksAreListedByNumberAndName) {
     EXPECT_EQ(devices[1].name, wxS("Beta"));
 }
 
+// The list is not asked of the sound server on every look, yet a device
+// plugged in while the player runs is listed, and the default the desktop
+// changes is followed.
+TEST_F(AudioDevices, APluggedInDeviceAndANewDefaultAreFollowed) {
+    AudioPlayer player(options_);
+    ASSERT_EQ(player.ListOutputDevices().size(), 2u);
+    pulse_.SetDefault("a");
+    ASSERT_TRUE(player.WaitUntil([&] { return player.GetCurrentDevice() == 1; }, 5));
+    pulse_.AddSink();
+    ASSERT_TRUE(player.WaitUntil([&] { return player.ListOutputDevices().size() == 3; }, 5));
+    EXPECT_EQ(player.ListOutputDevices()[2].name, wxS("Gamma"));
+    pulse_.SetDefault("c");
+    EXPECT_TRUE(player.WaitUntil([&] { return player.GetCurrentDevice() == 3; }, 5));
+}
+
 // Nothing chosen: the player follows the system's default, and knows from
 // the start that this is the second sink, so a switch to it changes
 // nothing and the first real switch goes to the other one.
