@@ -46,8 +46,9 @@ public:
     void Shutdown();
     bool IsStarted() const { return mpv_.IsOpen(); }
 
-    // A local file is probed and loaded before this returns; a URL only
-    // starts loading, and a failure arrives later as Notice::Failed.
+    // A local file is loaded before this returns (its exact length is
+    // counted meanwhile on a worker thread); a URL only starts loading, and
+    // a failure arrives later as Notice::Failed.
     AudioErrorCode LoadFile(const std::string& path);
     AudioErrorCode LoadUrl(const std::string& url);
     void Unload();
@@ -59,7 +60,12 @@ public:
     bool IsPauseSet() const;
     AudioErrorCode SetPaused(bool paused);
     AudioErrorCode SeekTo(double seconds);
+    // The medium was opened and has neither played nor moved since: it is
+    // at its start already.
+    bool IsUntouched() const { return entry_ != 0 && untouched_; }
     double Position() const;
+    // A local file's length waits for its count if that is still running;
+    // a URL's is 0 until Notice::LengthKnown.
     double Length() const;
     AudioErrorCode SetVolume(float linear);
     // Why the last medium was dropped after Notice::Failed.
@@ -84,6 +90,9 @@ public:
     void DrainEvents();
     // Handles events as they come until done() holds or the time is up.
     bool WaitUntil(const std::function<bool()>& done, double timeoutSeconds);
+    // The same for a condition that only an event can change: sleeps until
+    // mpv or the probe has news, never polls.
+    bool WaitForEvents(const std::function<bool()>& done, double timeoutSeconds);
 
 private:
     struct Probe;
@@ -91,7 +100,9 @@ private:
     AudioErrorCode LoadTarget(const std::string& target, bool isUrl);
     void Handle(const MpvEvent& event);
     std::vector<AudioOutput> OurOutputs(const std::vector<MpvDevice>& devices) const;
-    void StartProbe(const std::string& url);
+    void StartProbe(const std::string& source, bool isUrl);
+    // The length as far as known now, without waiting; 0 when unknown.
+    double KnownLength() const;
     void TakeProbeResult();
     void CancelProbe();
     // Drops what is known of the medium without telling mpv.
@@ -104,12 +115,14 @@ private:
     std::function<void(Notice)> notice_;
     MpvHandle mpv_;
     float volume_ = 1.0f;
+    bool volumeApplied_ = false;  // mpv's volume is volume_
 
     int64_t entry_ = 0;        // playlist entry of the current medium, 0 = none
     int64_t startedEntry_ = 0;
     bool isUrl_ = false;
     bool loaded_ = false;
     bool seekPending_ = false;
+    bool untouched_ = false;
     std::chrono::steady_clock::time_point seekIssued_{};
     bool loadingNow_ = false;  // inside LoadFile's wait
     double pendingSeek_ = -1;

@@ -1,40 +1,48 @@
 // Everything that reaches the engine from elsewhere: mpv's events, and
-// the length probe of a URL running on its own thread.
+// the length probe running on its own thread.
 #include "platform/audio_engine.h"
 
 #include "platform/audio_probe.h"
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
 
-// A length probe of a URL runs on a detached thread so that neither
-// loading nor dropping the medium waits on the network. Once cancelled it
-// never touches the engine again.
+#include <sys/resource.h>
+#include <unistd.h>
+
+// A length probe runs on a detached thread so that neither the first sound
+// nor dropping the medium waits for it (nor, for a URL, on the network).
+// Once cancelled it never touches the engine again.
 struct AudioEngine::Probe {
     std::mutex mutex;
+    std::condition_variable finished;
     std::atomic<bool> cancelled{false};
     bool done = false;
     AudioProbeResult result;
     std::function<void()> notify;  // wakes the engine's owner; cleared on cancel
 };
 
-void AudioEngine::StartProbe(const std::string& url) {
+void AudioEngine::StartProbe(const std::string& source, bool isUrl) {
     auto probe = std::make_shared<Probe>();
     probe->notify = [this] {
         mpv_.Wakeup();
         if (wakeup_) wakeup_();
     };
     probe_ = probe;
-    double timeout = options_.networkTimeoutSeconds;
-    std::thread([probe, url, timeout] {
-        AudioProbeResult result = ProbeAudio(url, true, timeout, &probe->cancelled);
+    double timeout = isUrl ? options_.networkTimeoutSeconds : 0;
+    std::thread([probe, source, isUrl, timeout] {
+        // The count yields to mpv's threads, which have the first sound to make.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+        AudioProbeResult result = ProbeAudio(source, isUrl, timeout, &probe->cancelled);
         std::lock_guard lock(probe->mutex);
         if (probe->cancelled) return;
         probe->result = result;
         probe->done = true;
+        probe->finished.notify_all();
         if (probe->notify) probe->notify();
     }).detach();
 }
@@ -56,6 +64,20 @@ void AudioEngine::DrainEvents() {
     if (!mpv_.IsOpen()) return;
     for (MpvEvent e = mpv_.WaitEvent(0); e.kind != MpvEvent::Kind::None; e = mpv_.WaitEvent(0)) Handle(e);
     TakeProbeResult();
+}
+
+bool AudioEngine::WaitForEvents(const std::function<bool()>& done, double timeoutSeconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    DrainEvents();
+    while (!done()) {
+        double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0 || !mpv_.IsOpen()) return false;
+        // Returns with the next event, or when the probe wakes the handle.
+        MpvEvent e = mpv_.WaitEvent(left);
+        if (e.kind != MpvEvent::Kind::None) Handle(e);
+        DrainEvents();
+    }
+    return true;
 }
 
 bool AudioEngine::WaitUntil(const std::function<bool()>& done, double timeoutSeconds) {
@@ -127,5 +149,25 @@ void AudioEngine::TakeProbeResult() {
     // A failed probe leaves the verdict to mpv, which may still play it.
     length_ = result.error == AudioErrorCode::Ok ? result.lengthSeconds : 0;
     lengthKnown_ = true;
-    Notify(Notice::LengthKnown);
+    // A local file's length reads as known from the start (Length waits).
+    if (isUrl_) Notify(Notice::LengthKnown);
+}
+
+double AudioEngine::KnownLength() const {
+    if (entry_ == 0) return 0;
+    if (lengthKnown_) return length_;
+    if (!probe_) return 0;
+    std::lock_guard lock(probe_->mutex);
+    return probe_->done && probe_->result.error == AudioErrorCode::Ok ? probe_->result.lengthSeconds : 0;
+}
+
+double AudioEngine::Length() const {
+    if (entry_ == 0) return 0;
+    if (lengthKnown_ || !probe_ || isUrl_) return KnownLength();
+    // A local count takes milliseconds (26 ms for 20 minutes of MP3); the
+    // bound only keeps a hung disk from holding the caller for ever.
+    std::unique_lock lock(probe_->mutex);
+    probe_->finished.wait_for(lock, std::chrono::duration<double>(options_.localLoadTimeoutSeconds),
+                              [&] { return probe_->done; });
+    return probe_->done && probe_->result.error == AudioErrorCode::Ok ? probe_->result.lengthSeconds : 0;
 }
