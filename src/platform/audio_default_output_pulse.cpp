@@ -1,6 +1,6 @@
 #include "platform/audio_default_output.h"
 
-#include <pulse/pulseaudio.h>
+#include "platform/audio_library_api.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -9,6 +9,7 @@
 // One connection on libpulse's own thread. Its callbacks only record what
 // the server says; the owner's thread reads it under the mutex.
 struct DefaultSinkWatch::Connection {
+    const PulseApi* pa = nullptr;
     pa_threaded_mainloop* loop = nullptr;
     pa_context* context = nullptr;
     std::mutex mutex;
@@ -34,19 +35,21 @@ struct DefaultSinkWatch::Connection {
     }
 
     static void OnEvent(pa_context* c, pa_subscription_event_type_t type, uint32_t, void* data) {
+        const PulseApi* pa = static_cast<Connection*>(data)->pa;
         if ((type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) != PA_SUBSCRIPTION_EVENT_SERVER) return;
-        if (pa_operation* op = pa_context_get_server_info(c, OnInfo, data)) pa_operation_unref(op);
+        if (pa_operation* op = pa->context_get_server_info(c, OnInfo, data)) pa->operation_unref(op);
     }
 
     static void OnState(pa_context* c, void* data) {
         auto* self = static_cast<Connection*>(data);
-        switch (pa_context_get_state(c)) {
+        const PulseApi* pa = self->pa;
+        switch (pa->context_get_state(c)) {
             case PA_CONTEXT_READY:
-                pa_context_set_subscribe_callback(c, OnEvent, data);
-                if (pa_operation* op = pa_context_subscribe(c, PA_SUBSCRIPTION_MASK_SERVER, nullptr, nullptr)) {
-                    pa_operation_unref(op);
+                pa->context_set_subscribe_callback(c, OnEvent, data);
+                if (pa_operation* op = pa->context_subscribe(c, PA_SUBSCRIPTION_MASK_SERVER, nullptr, nullptr)) {
+                    pa->operation_unref(op);
                 }
-                if (pa_operation* op = pa_context_get_server_info(c, OnInfo, data)) pa_operation_unref(op);
+                if (pa_operation* op = pa->context_get_server_info(c, OnInfo, data)) pa->operation_unref(op);
                 break;
             case PA_CONTEXT_FAILED:
             case PA_CONTEXT_TERMINATED: self->Record(nullptr, true); break;
@@ -55,27 +58,29 @@ struct DefaultSinkWatch::Connection {
     }
 
     bool Open() {
-        loop = pa_threaded_mainloop_new();
+        pa = LoadPulse();
+        if (!pa) return false;
+        loop = pa->threaded_mainloop_new();
         if (!loop) return false;
-        context = pa_context_new(pa_threaded_mainloop_get_api(loop), "quillery");
+        context = pa->context_new(pa->threaded_mainloop_get_api(loop), "quillery");
         if (!context) return false;
-        pa_context_set_state_callback(context, OnState, this);
+        pa->context_set_state_callback(context, OnState, this);
         // The server this process would play to: PULSE_SERVER, then the
         // session's own; never start one just to ask.
-        if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) return false;
-        return pa_threaded_mainloop_start(loop) >= 0;
+        if (pa->context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) return false;
+        return pa->threaded_mainloop_start(loop) >= 0;
     }
 
     ~Connection() {
         if (!loop) return;
-        pa_threaded_mainloop_stop(loop);
+        pa->threaded_mainloop_stop(loop);
         if (context) {
-            pa_context_set_state_callback(context, nullptr, nullptr);
-            pa_context_set_subscribe_callback(context, nullptr, nullptr);
-            pa_context_disconnect(context);
-            pa_context_unref(context);
+            pa->context_set_state_callback(context, nullptr, nullptr);
+            pa->context_set_subscribe_callback(context, nullptr, nullptr);
+            pa->context_disconnect(context);
+            pa->context_unref(context);
         }
-        pa_threaded_mainloop_free(loop);
+        pa->threaded_mainloop_free(loop);
     }
 };
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 struct mpv_handle;
+struct MpvApi;
 
 struct MpvDevice {
     std::string name;         // e.g. "pulse/alsa_output.pci-0000_00_1b.0.analog-stereo"
@@ -42,7 +43,8 @@ public:
     MpvHandle& operator=(const MpvHandle&) = delete;
 
     // Creates and initializes a client with the given options; returns 0 or
-    // an mpv error code. The wake-up runs on an mpv thread.
+    // an mpv error code (MPV_ERROR_UNINITIALIZED when libmpv cannot be
+    // loaded). The wake-up runs on an mpv thread.
     int Create(const Options& options, std::function<void()> wakeup);
     // Clears the wake-up first, so it never runs after this returns.
     void Destroy();
@@ -72,6 +74,7 @@ public:
     void Wakeup();
 
 private:
+    const MpvApi* api_ = nullptr;  // set whenever handle_ is
     mpv_handle* handle_ = nullptr;
     std::unique_ptr<std::function<void()>> wakeup_;
 };

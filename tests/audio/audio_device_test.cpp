@@ -3,6 +3,7 @@
 // no PulseAudio can be started.
 #include "audio/audio_test_support.h"
 #include "audio/pulse_sinks.h"
+#include "platform/audio_library.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 
@@ -30,6 +31,19 @@ protected:
     AudioEngineOptions options_;
     std::string path_;
 };
+
+// The first use of the engine in this process is a device switch: it loads
+// the audio libraries itself, and the next medium plays there.
+TEST_F(AudioDevices, ASwitchBeforeAnythingWasLoadedLoadsTheEngine) {
+    ASSERT_FALSE(AudioEngineLoaded());
+    AudioPlayer player(options_);
+    ASSERT_TRUE(player.SwitchOutputDevice(2)) << player.GetLastError().utf8_string();
+    EXPECT_TRUE(AudioEngineLoaded());
+    EXPECT_EQ(player.GetCurrentDevice(), 2);
+    ASSERT_TRUE(player.OpenFile(U8(path_)));
+    ASSERT_TRUE(player.Play(false));
+    EXPECT_TRUE(StreamsOn(player, "b"));
+}
 
 TEST_F(AudioDevices, TheSoundServersSinksAreListedByNumberAndName) {
     AudioPlayer player(options_);
