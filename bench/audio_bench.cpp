@@ -96,7 +96,7 @@ bool PlayerEnter(AudioPlayer& player, int which) {
     ok = ok && player.Play(true);
     return ok && PollUntil([&] {
                player.DrainEvents();
-               return player.IsPlaying() && player.GetPosition() > 0;
+               return player.GetPosition() > 0;
            });
 }
 
@@ -138,7 +138,7 @@ void BM_EnterToSoundAgainstBareMpv(benchmark::State& state) {
         mpv->Create(BareOptions(), {});
     }
     auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
-    std::vector<double> ratios, players, bares;
+    std::vector<double> ratios, players, bares, stopP, stopB;
     bool bareFirst = true;
     for (auto _ : state) {
         double p = 0, b = 0;
@@ -160,8 +160,12 @@ void BM_EnterToSoundAgainstBareMpv(benchmark::State& state) {
         }
         bareFirst = !bareFirst;
         // Stopped untimed, so neither side's next round starts mid-song.
+        auto s0 = Clock::now();
         player->Stop();
+        auto s1 = Clock::now();
         mpv->SetFlag("pause", true);
+        stopP.push_back(ms(s1 - s0));
+        stopB.push_back(ms(Clock::now() - s1));
         players.push_back(p);
         bares.push_back(b);
         ratios.push_back(b > 0 ? p / b : 0);
@@ -169,6 +173,8 @@ void BM_EnterToSoundAgainstBareMpv(benchmark::State& state) {
     state.counters["player_ms"] = Median(players);
     state.counters["bare_ms"] = Median(bares);
     state.counters["ratio"] = Median(ratios);
+    state.counters["player_max_ms"] = *std::max_element(players.begin(), players.end());
+    state.counters["bare_max_ms"] = *std::max_element(bares.begin(), bares.end());
 }
 
 // The music window refreshes the device list with every status update.

@@ -78,7 +78,6 @@ AudioErrorCode AudioEngine::Start(const std::string& outputId) {
     if (rc < 0) return rc == kNoMem ? AudioErrorCode::Memory : AudioErrorCode::Driver;
     mpv_.ObserveFlag(kObserveEof, "eof-reached");
     mpv_.ObserveFlag(kObserveCache, "paused-for-cache");
-    mpv_.ObserveDeviceList(kObserveDevices);
     volumeApplied_ = false;
     SetVolume(volume_);
     return AudioErrorCode::Ok;
@@ -233,8 +232,12 @@ AudioErrorCode AudioEngine::SetVolume(float linear) {
 
 std::vector<AudioOutput> AudioEngine::ListOutputs() const {
     if (mpv_.IsOpen()) {
-        // mpv's notice of the list may still be queued right after start.
-        if (!outputs_) outputs_ = OurOutputs(mpv_.GetDeviceList());
+        if (!outputs_) {
+            // Watched only once asked for: listing the devices makes mpv ask
+            // every sound system, which a player that only plays never needs.
+            outputs_ = OurOutputs(mpv_.GetDeviceList());
+            mpv_.ObserveDeviceList(kObserveDevices);
+        }
         return *outputs_;
     }
     MpvHandle temporary;

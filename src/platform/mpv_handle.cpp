@@ -161,7 +161,7 @@ int MpvHandle::ObserveFlag(uint64_t id, const char* name) {
     return api_->observe_property(handle_, id, name, MPV_FORMAT_FLAG);
 }
 
-int MpvHandle::ObserveDeviceList(uint64_t id) {
+int MpvHandle::ObserveDeviceList(uint64_t id) const {
     if (!handle_) return MPV_ERROR_UNINITIALIZED;
     return api_->observe_property(handle_, id, "audio-device-list", MPV_FORMAT_NODE);
 }

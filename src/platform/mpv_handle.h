@@ -67,7 +67,7 @@ public:
     int ObserveFlag(uint64_t id, const char* name);
     // mpv then sends the list at once and again whenever the sound server's
     // devices change.
-    int ObserveDeviceList(uint64_t id);
+    int ObserveDeviceList(uint64_t id) const;
     // Waits up to timeout seconds (0: does not wait) for the next event.
     MpvEvent WaitEvent(double timeoutSeconds);
     // Makes a pending WaitEvent return at once (thread-safe).
