@@ -70,12 +70,12 @@ bool IsLive(const AvApi& av, const AVFormatContext* ctx) {
 
 AudioProbeResult ProbeAudio(const std::string& source, bool isUrl, double timeoutSeconds,
                             const std::atomic<bool>* cancel) {
-    // Guesses such as "estimating duration from bitrate" are ours to judge.
-    // libmpv, which has played the medium by now, brings these libraries
-    // along; opening them here only looks them up.
+    // libmpv, opened before any medium, has brought these libraries in
+    // already; opening them here only looks them up.
     const AvApi* api = LoadAv();
     if (!api) return {AudioErrorCode::Codec, 0};
     const AvApi& av = *api;
+    // Guesses such as "estimating duration from bitrate" are ours to judge.
     av.log_set_level(AV_LOG_QUIET);
     AudioProbeResult result;
     FormatContext fc{av};
