@@ -101,6 +101,9 @@ private:
     void Handle(const MpvEvent& event);
     std::vector<AudioOutput> OurOutputs(const std::vector<MpvDevice>& devices) const;
     void StartProbe(const std::string& source, bool isUrl);
+    // Lets a held local count start: soon after the sound has begun
+    // (playing), or at once when asked for before anything was played.
+    void ReleaseProbe(bool playing) const;
     // The length as far as known now, without waiting; 0 when unknown.
     double KnownLength() const;
     void TakeProbeResult();

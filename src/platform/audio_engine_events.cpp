@@ -14,12 +14,26 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A local file's first sound comes within a few milliseconds of Play; its
+// count starts this much later, so as not to compete with it for the CPU.
+constexpr auto kCountAfterPlay = std::chrono::milliseconds(20);
+
+}  // namespace
+
 // A length probe runs on a detached thread so that neither the first sound
 // nor dropping the medium waits for it (nor, for a URL, on the network).
-// Once cancelled it never touches the engine again.
+// A local file's count is held until it is asked for or the medium has
+// started to sound. Once cancelled it never touches the engine again.
 struct AudioEngine::Probe {
     std::mutex mutex;
     std::condition_variable finished;
+    std::condition_variable go;
+    bool released = false;
+    Clock::time_point releaseAt = Clock::time_point::max();
     std::atomic<bool> cancelled{false};
     bool done = false;
     AudioProbeResult result;
@@ -34,9 +48,21 @@ void AudioEngine::StartProbe(const std::string& source, bool isUrl) {
     };
     probe_ = probe;
     double timeout = isUrl ? options_.networkTimeoutSeconds : 0;
+    probe->released = isUrl;
     std::thread([probe, source, isUrl, timeout] {
-        // The count yields to mpv's threads, which have the first sound to make.
+        // The count yields to mpv's threads, which have the sound to make.
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+        {
+            std::unique_lock lock(probe->mutex);
+            while (!probe->released && !probe->cancelled && Clock::now() < probe->releaseAt) {
+                if (probe->releaseAt == Clock::time_point::max()) {
+                    probe->go.wait(lock);
+                } else {
+                    probe->go.wait_until(lock, probe->releaseAt);
+                }
+            }
+            if (probe->cancelled) return;
+        }
         AudioProbeResult result = ProbeAudio(source, isUrl, timeout, &probe->cancelled);
         std::lock_guard lock(probe->mutex);
         if (probe->cancelled) return;
@@ -54,6 +80,18 @@ void AudioEngine::CancelProbe() {
     std::lock_guard lock(probe->mutex);
     probe->cancelled = true;
     probe->notify = nullptr;
+    probe->go.notify_all();
+}
+
+void AudioEngine::ReleaseProbe(bool playing) const {
+    if (!probe_) return;
+    std::lock_guard lock(probe_->mutex);
+    if (playing) {
+        probe_->releaseAt = std::min(probe_->releaseAt, Clock::now() + kCountAfterPlay);
+    } else if (probe_->releaseAt == Clock::time_point::max()) {
+        probe_->released = true;  // asked for while nothing sounds: count now
+    }
+    probe_->go.notify_all();
 }
 
 void AudioEngine::Notify(Notice n) {
@@ -164,6 +202,7 @@ double AudioEngine::KnownLength() const {
 double AudioEngine::Length() const {
     if (entry_ == 0) return 0;
     if (lengthKnown_ || !probe_ || isUrl_) return KnownLength();
+    ReleaseProbe(false);
     // A local count takes milliseconds (26 ms for 20 minutes of MP3); the
     // bound only keeps a hung disk from holding the caller for ever.
     std::unique_lock lock(probe_->mutex);

@@ -123,7 +123,7 @@ AudioErrorCode AudioEngine::LoadFile(const std::string& path) {
         return rc;
     }
     // Counting an MP3's packets takes milliseconds that the first sound
-    // should not wait for: mpv opens the file while a worker counts.
+    // should not wait for: a worker counts once the sound has begun.
     StartProbe("file:" + absolute, false);
     // Local files load in milliseconds; waiting keeps the medium's state
     // exact the moment this returns. mpv's verdict on the contents is the
@@ -174,7 +174,10 @@ bool AudioEngine::IsPauseSet() const { return mpv_.GetFlag("pause").value_or(tru
 
 AudioErrorCode AudioEngine::SetPaused(bool paused) {
     if (!mpv_.IsOpen()) return AudioErrorCode::NotInitialized;
-    if (!paused) untouched_ = false;
+    if (!paused) {
+        untouched_ = false;
+        ReleaseProbe(true);
+    }
     return AudioErrorFromMpv(mpv_.SetFlag("pause", paused), isUrl_);
 }
 

@@ -40,8 +40,10 @@ TEST(AudioEngineLoading, NothingIsLoadedUntilTheFirstSoundAndAMissingLibraryIsAn
     SetMpvLibraryNameForTesting("");
     ASSERT_TRUE(player.OpenFile(U8(media.mp3))) << player.GetLastError().utf8_string();
     EXPECT_TRUE(AudioEngineLoaded());
-    EXPECT_NEAR(player.GetLength(), media.seconds, 0.03);
     ASSERT_TRUE(player.Play(true));
+    // The exact length is counted after the sound has begun, yet reads as
+    // known as soon as it is asked for.
+    EXPECT_NEAR(player.GetLength(), media.seconds, 0.03);
     EXPECT_TRUE(qtest::WaitForPosition(player, 0.2));
     EXPECT_FLOAT_EQ(player.GetVolume(), 0.5f);
 }
