@@ -1,6 +1,6 @@
-// Enter-to-playing: opening a medium and starting it until its position
-// moves, through AudioPlayer and, as the baseline, through a bare mpv
-// handle with the same options — locally and over loopback http.
+// Enter-to-sound: opening a medium and starting it until its position
+// moves, through AudioPlayer and, as the floor, through a bare mpv handle
+// with the same options — locally and over loopback http, warm and cold.
 #include "music/audio_player.h"
 #include "platform/mpv_handle.h"
 #include "support/temp_dir.h"
@@ -9,9 +9,11 @@
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -62,40 +64,117 @@ std::string Target(int which) {
     }
 }
 
-void BM_PlayerEnterToPlaying(benchmark::State& state) {
-    int which = static_cast<int>(state.range(0));
-    wxString target = wxString::FromUTF8(Target(which));
-    AudioPlayer player(NullOutput());
-    player.EnsureInitialized();
-    for (auto _ : state) {
-        bool ok = which < 2 ? player.OpenFile(target) : player.OpenUrl(target);
-        ok = ok && player.Play(false);
-        ok = ok && player.WaitUntil([&] { return player.IsPlaying() && player.GetPosition() > 0; }, 10);
-        if (!ok) state.SkipWithError("did not start");
-    }
+// The options AudioEngine gives its handle, playing rather than held.
+MpvHandle::Options BareOptions() {
+    return {{"config", "no"},        {"terminal", "no"},         {"vid", "no"},
+            {"audio-display", "no"}, {"sid", "no"},              {"idle", "yes"},
+            {"ytdl", "no"},          {"load-scripts", "no"},     {"input-default-bindings", "no"},
+            {"audio-file-auto", "no"}, {"gapless-audio", "no"},  {"keep-open", "yes"},
+            {"ao", "null"},          {"audio-device", "auto"},   {"network-timeout", "10"},
+            {"volume-max", "100"}};
 }
 
-void BM_BareMpvEnterToPlaying(benchmark::State& state) {
-    std::string target = Target(static_cast<int>(state.range(0)));
-    MpvHandle mpv;
-    mpv.Create({{"config", "no"}, {"terminal", "no"}, {"vid", "no"}, {"idle", "yes"}, {"ytdl", "no"},
-                {"load-scripts", "no"}, {"gapless-audio", "no"}, {"keep-open", "yes"}, {"ao", "null"}},
-               {});
-    for (auto _ : state) {
-        int64_t id = 0;
-        mpv.SetFlag("pause", false);
-        if (mpv.LoadFile(target, &id) < 0) state.SkipWithError("loadfile failed");
-        // The old file's time-pos lingers until the new one has loaded.
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        bool started = false, loaded = false;
-        while (std::chrono::steady_clock::now() < deadline) {
-            MpvEvent e = mpv.WaitEvent(loaded ? 0.001 : 0.1);
+using Clock = std::chrono::steady_clock;
+
+// Both sides look for their first frame the same way: a short sleep, then
+// one look at the position.
+template <typename Moved>
+bool PollUntil(Moved moved) {
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (Clock::now() < deadline) {
+        if (moved()) return true;
+        std::this_thread::sleep_for(std::chrono::microseconds(250));
+    }
+    return false;
+}
+
+// Enter on a song as the music view does it: open the file, play it from
+// its start, until its position moves.
+bool PlayerEnter(AudioPlayer& player, int which) {
+    wxString target = wxString::FromUTF8(Target(which));
+    bool ok = which < 2 ? player.OpenFile(target) : player.OpenUrl(target);
+    ok = ok && player.Play(true);
+    return ok && PollUntil([&] {
+               player.DrainEvents();
+               return player.GetPosition() > 0;
+           });
+}
+
+// The floor: loadfile on a playing handle, then the same look at time-pos
+// once mpv says the new file has loaded (the old file's time-pos lingers
+// until then).
+bool BareEnter(MpvHandle& mpv, int which) {
+    int64_t id = 0;
+    mpv.SetFlag("pause", false);
+    if (mpv.LoadFile(Target(which), &id) < 0) return false;
+    bool started = false, loaded = false;
+    return PollUntil([&] {
+        for (MpvEvent e = mpv.WaitEvent(0); e.kind != MpvEvent::Kind::None; e = mpv.WaitEvent(0)) {
             if (e.kind == MpvEvent::Kind::StartFile) started = e.entryId == id;
             if (e.kind == MpvEvent::Kind::FileLoaded && started) loaded = true;
-            if (loaded && mpv.GetDouble("time-pos").value_or(0) > 0) break;
         }
-        if (!loaded) state.SkipWithError("did not start");
+        return loaded && mpv.GetDouble("time-pos").value_or(0) > 0;
+    });
+}
+
+double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Enter-to-sound against the bare handle, both sides in every round in
+// alternating order; the figure is the median of the per-round ratios.
+// Arguments: the target (see Target) and 1 for a cold start (a new player
+// and a new handle every round, created inside the timing).
+void BM_EnterToSoundAgainstBareMpv(benchmark::State& state) {
+    const int which = static_cast<int>(state.range(0));
+    const bool cold = state.range(1) != 0;
+    auto player = std::make_unique<AudioPlayer>(NullOutput());
+    auto mpv = std::make_unique<MpvHandle>();
+    if (!cold) {
+        player->EnsureInitialized();
+        mpv->Create(BareOptions(), {});
     }
+    auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
+    std::vector<double> ratios, players, bares, stopP, stopB;
+    bool bareFirst = true;
+    for (auto _ : state) {
+        double p = 0, b = 0;
+        for (int side = 0; side < 2; ++side) {
+            bool ok = true;
+            if ((side == 0) == bareFirst) {
+                if (cold) mpv = std::make_unique<MpvHandle>();
+                auto t0 = Clock::now();
+                if (cold) ok = mpv->Create(BareOptions(), {}) == 0;
+                ok = ok && BareEnter(*mpv, which);
+                b = ms(Clock::now() - t0);
+            } else {
+                if (cold) player = std::make_unique<AudioPlayer>(NullOutput());
+                auto t0 = Clock::now();
+                ok = PlayerEnter(*player, which);
+                p = ms(Clock::now() - t0);
+            }
+            if (!ok) state.SkipWithError("did not start");
+        }
+        bareFirst = !bareFirst;
+        // Stopped untimed, so neither side's next round starts mid-song.
+        auto s0 = Clock::now();
+        player->Stop();
+        auto s1 = Clock::now();
+        mpv->SetFlag("pause", true);
+        stopP.push_back(ms(s1 - s0));
+        stopB.push_back(ms(Clock::now() - s1));
+        players.push_back(p);
+        bares.push_back(b);
+        ratios.push_back(b > 0 ? p / b : 0);
+    }
+    state.counters["player_ms"] = Median(players);
+    state.counters["bare_ms"] = Median(bares);
+    state.counters["ratio"] = Median(ratios);
+    state.counters["player_max_ms"] = *std::max_element(players.begin(), players.end());
+    state.counters["bare_max_ms"] = *std::max_element(bares.begin(), bares.end());
 }
 
 // The music window refreshes the device list with every status update.
@@ -105,8 +184,11 @@ void BM_ListOutputDevices(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ListOutputDevices)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PlayerEnterToPlaying)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_BareMpvEnterToPlaying)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_EnterToSoundAgainstBareMpv)
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
+    ->ArgNames({"target", "cold"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(40);
 
 }  // namespace
 

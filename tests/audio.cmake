@@ -13,3 +13,7 @@ quillery_test(audio_device_test
 quillery_test(audio_loudness_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/audio/audio_loudness_test.cpp
   LINK quillery_audio_player)
+# The audio libraries opened on first use, and a failed open.
+quillery_test(audio_engine_load_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/audio/audio_engine_load_test.cpp
+  LINK quillery_audio_player)

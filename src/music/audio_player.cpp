@@ -86,7 +86,9 @@ bool AudioPlayer::Play(bool restart) {
         return false;
     }
     // An ended medium plays again from its start rather than ending at once.
-    if (restart || engine_.IsEnded()) {
+    // A medium just opened is at its start: a seek there would only hold
+    // up the first sound.
+    if ((restart || engine_.IsEnded()) && !engine_.IsUntouched()) {
         AudioErrorCode rc = engine_.SeekTo(0);
         if (rc != AudioErrorCode::Ok) return Fail(wxString::FromUTF8("播放失败"), rc);
     }

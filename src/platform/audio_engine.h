@@ -5,12 +5,14 @@
 // owner answers it by calling DrainEvents() on its own thread.
 #pragma once
 
+#include "platform/audio_default_output.h"
 #include "platform/audio_errors.h"
 #include "platform/mpv_handle.h"
 
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,8 +46,9 @@ public:
     void Shutdown();
     bool IsStarted() const { return mpv_.IsOpen(); }
 
-    // A local file is probed and loaded before this returns; a URL only
-    // starts loading, and a failure arrives later as Notice::Failed.
+    // A local file is loaded before this returns (its exact length is
+    // counted meanwhile on a worker thread); a URL only starts loading, and
+    // a failure arrives later as Notice::Failed.
     AudioErrorCode LoadFile(const std::string& path);
     AudioErrorCode LoadUrl(const std::string& url);
     void Unload();
@@ -57,7 +60,12 @@ public:
     bool IsPauseSet() const;
     AudioErrorCode SetPaused(bool paused);
     AudioErrorCode SeekTo(double seconds);
+    // The medium was opened and has neither played nor moved since: it is
+    // at its start already.
+    bool IsUntouched() const { return entry_ != 0 && untouched_; }
     double Position() const;
+    // A local file's length waits for its count if that is still running;
+    // a URL's is 0 until Notice::LengthKnown.
     double Length() const;
     AudioErrorCode SetVolume(float linear);
     // Why the last medium was dropped after Notice::Failed.
@@ -66,6 +74,7 @@ public:
     bool FailedAfterLoading() const { return failedLoaded_; }
 
     // Outputs of the sound server (never the null output); works unstarted.
+    // A started engine answers from the list mpv reports on every change.
     std::vector<AudioOutput> ListOutputs() const;
     AudioErrorCode SetOutput(const std::string& outputId);
     // The output sound goes to: the chosen one, or while following the
@@ -81,13 +90,22 @@ public:
     void DrainEvents();
     // Handles events as they come until done() holds or the time is up.
     bool WaitUntil(const std::function<bool()>& done, double timeoutSeconds);
+    // The same for a condition that only an event can change: sleeps until
+    // mpv or the probe has news, never polls.
+    bool WaitForEvents(const std::function<bool()>& done, double timeoutSeconds);
 
 private:
     struct Probe;
     MpvHandle::Options HandleOptions(const std::string& outputId) const;
     AudioErrorCode LoadTarget(const std::string& target, bool isUrl);
     void Handle(const MpvEvent& event);
-    void StartProbe(const std::string& url);
+    std::vector<AudioOutput> OurOutputs(const std::vector<MpvDevice>& devices) const;
+    void StartProbe(const std::string& source, bool isUrl);
+    // Lets a held local count start: soon after the sound has begun
+    // (playing), or at once when asked for before anything was played.
+    void ReleaseProbe(bool playing) const;
+    // The length as far as known now, without waiting; 0 when unknown.
+    double KnownLength() const;
     void TakeProbeResult();
     void CancelProbe();
     // Drops what is known of the medium without telling mpv.
@@ -100,12 +118,14 @@ private:
     std::function<void(Notice)> notice_;
     MpvHandle mpv_;
     float volume_ = 1.0f;
+    bool volumeApplied_ = false;  // mpv's volume is volume_
 
     int64_t entry_ = 0;        // playlist entry of the current medium, 0 = none
     int64_t startedEntry_ = 0;
     bool isUrl_ = false;
     bool loaded_ = false;
     bool seekPending_ = false;
+    bool untouched_ = false;
     std::chrono::steady_clock::time_point seekIssued_{};
     bool loadingNow_ = false;  // inside LoadFile's wait
     double pendingSeek_ = -1;
@@ -116,6 +136,6 @@ private:
     bool failedLoaded_ = false;
     std::chrono::steady_clock::time_point loadStart_{};
     std::shared_ptr<Probe> probe_;
-    mutable std::string defaultSink_;
-    mutable std::chrono::steady_clock::time_point defaultAsked_{};
+    mutable std::optional<std::vector<AudioOutput>> outputs_;
+    mutable std::unique_ptr<DefaultSinkWatch> defaultSink_;
 };

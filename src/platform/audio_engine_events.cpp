@@ -1,40 +1,74 @@
 // Everything that reaches the engine from elsewhere: mpv's events, and
-// the length probe of a URL running on its own thread.
+// the length probe running on its own thread.
 #include "platform/audio_engine.h"
 
 #include "platform/audio_probe.h"
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
 
-// A length probe of a URL runs on a detached thread so that neither
-// loading nor dropping the medium waits on the network. Once cancelled it
-// never touches the engine again.
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A local file's first sound comes within a few milliseconds of Play; its
+// count starts this much later, so as not to compete with it for the CPU.
+constexpr auto kCountAfterPlay = std::chrono::milliseconds(20);
+
+}  // namespace
+
+// A length probe runs on a detached thread so that neither the first sound
+// nor dropping the medium waits for it (nor, for a URL, on the network).
+// A local file's count is held until it is asked for or the medium has
+// started to sound. Once cancelled it never touches the engine again.
 struct AudioEngine::Probe {
     std::mutex mutex;
+    std::condition_variable finished;
+    std::condition_variable go;
+    bool released = false;
+    Clock::time_point releaseAt = Clock::time_point::max();
     std::atomic<bool> cancelled{false};
     bool done = false;
     AudioProbeResult result;
     std::function<void()> notify;  // wakes the engine's owner; cleared on cancel
 };
 
-void AudioEngine::StartProbe(const std::string& url) {
+void AudioEngine::StartProbe(const std::string& source, bool isUrl) {
     auto probe = std::make_shared<Probe>();
     probe->notify = [this] {
         mpv_.Wakeup();
         if (wakeup_) wakeup_();
     };
     probe_ = probe;
-    double timeout = options_.networkTimeoutSeconds;
-    std::thread([probe, url, timeout] {
-        AudioProbeResult result = ProbeAudio(url, true, timeout, &probe->cancelled);
+    double timeout = isUrl ? options_.networkTimeoutSeconds : 0;
+    probe->released = isUrl;
+    std::thread([probe, source, isUrl, timeout] {
+        // The count yields to mpv's threads, which have the sound to make.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+        {
+            std::unique_lock lock(probe->mutex);
+            while (!probe->released && !probe->cancelled && Clock::now() < probe->releaseAt) {
+                if (probe->releaseAt == Clock::time_point::max()) {
+                    probe->go.wait(lock);
+                } else {
+                    probe->go.wait_until(lock, probe->releaseAt);
+                }
+            }
+            if (probe->cancelled) return;
+        }
+        AudioProbeResult result = ProbeAudio(source, isUrl, timeout, &probe->cancelled);
         std::lock_guard lock(probe->mutex);
         if (probe->cancelled) return;
         probe->result = result;
         probe->done = true;
+        probe->finished.notify_all();
         if (probe->notify) probe->notify();
     }).detach();
 }
@@ -46,6 +80,18 @@ void AudioEngine::CancelProbe() {
     std::lock_guard lock(probe->mutex);
     probe->cancelled = true;
     probe->notify = nullptr;
+    probe->go.notify_all();
+}
+
+void AudioEngine::ReleaseProbe(bool playing) const {
+    if (!probe_) return;
+    std::lock_guard lock(probe_->mutex);
+    if (playing) {
+        probe_->releaseAt = std::min(probe_->releaseAt, Clock::now() + kCountAfterPlay);
+    } else if (probe_->releaseAt == Clock::time_point::max()) {
+        probe_->released = true;  // asked for while nothing sounds: count now
+    }
+    probe_->go.notify_all();
 }
 
 void AudioEngine::Notify(Notice n) {
@@ -56,6 +102,20 @@ void AudioEngine::DrainEvents() {
     if (!mpv_.IsOpen()) return;
     for (MpvEvent e = mpv_.WaitEvent(0); e.kind != MpvEvent::Kind::None; e = mpv_.WaitEvent(0)) Handle(e);
     TakeProbeResult();
+}
+
+bool AudioEngine::WaitForEvents(const std::function<bool()>& done, double timeoutSeconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    DrainEvents();
+    while (!done()) {
+        double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0 || !mpv_.IsOpen()) return false;
+        // Returns with the next event, or when the probe wakes the handle.
+        MpvEvent e = mpv_.WaitEvent(left);
+        if (e.kind != MpvEvent::Kind::None) Handle(e);
+        DrainEvents();
+    }
+    return true;
 }
 
 bool AudioEngine::WaitUntil(const std::function<bool()>& done, double timeoutSeconds) {
@@ -103,7 +163,9 @@ void AudioEngine::Handle(const MpvEvent& e) {
             break;
         case MpvEvent::Kind::PlaybackRestart: seekPending_ = false; break;
         case MpvEvent::Kind::PropertyChange:
-            if (e.property == "eof-reached" && e.flag.value_or(false) && IsLoaded()) {
+            if (e.devices) {
+                outputs_ = OurOutputs(*e.devices);
+            } else if (e.property == "eof-reached" && e.flag.value_or(false) && IsLoaded()) {
                 Notify(Notice::Ended);
             } else if (e.property == "paused-for-cache") {
                 Notify(Notice::StateChanged);
@@ -125,5 +187,26 @@ void AudioEngine::TakeProbeResult() {
     // A failed probe leaves the verdict to mpv, which may still play it.
     length_ = result.error == AudioErrorCode::Ok ? result.lengthSeconds : 0;
     lengthKnown_ = true;
-    Notify(Notice::LengthKnown);
+    // A local file's length reads as known from the start (Length waits).
+    if (isUrl_) Notify(Notice::LengthKnown);
+}
+
+double AudioEngine::KnownLength() const {
+    if (entry_ == 0) return 0;
+    if (lengthKnown_) return length_;
+    if (!probe_) return 0;
+    std::lock_guard lock(probe_->mutex);
+    return probe_->done && probe_->result.error == AudioErrorCode::Ok ? probe_->result.lengthSeconds : 0;
+}
+
+double AudioEngine::Length() const {
+    if (entry_ == 0) return 0;
+    if (lengthKnown_ || !probe_ || isUrl_) return KnownLength();
+    ReleaseProbe(false);
+    // A local count takes milliseconds (26 ms for 20 minutes of MP3); the
+    // bound only keeps a hung disk from holding the caller for ever.
+    std::unique_lock lock(probe_->mutex);
+    probe_->finished.wait_for(lock, std::chrono::duration<double>(options_.localLoadTimeoutSeconds),
+                              [&] { return probe_->done; });
+    return probe_->done && probe_->result.error == AudioErrorCode::Ok ? probe_->result.lengthSeconds : 0;
 }

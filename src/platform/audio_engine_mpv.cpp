@@ -23,6 +23,7 @@ constexpr int kUnsupported = -18;
 
 constexpr uint64_t kObserveEof = 1;
 constexpr uint64_t kObserveCache = 2;
+constexpr uint64_t kObserveDevices = 3;
 
 }  // namespace
 
@@ -77,6 +78,7 @@ AudioErrorCode AudioEngine::Start(const std::string& outputId) {
     if (rc < 0) return rc == kNoMem ? AudioErrorCode::Memory : AudioErrorCode::Driver;
     mpv_.ObserveFlag(kObserveEof, "eof-reached");
     mpv_.ObserveFlag(kObserveCache, "paused-for-cache");
+    volumeApplied_ = false;
     SetVolume(volume_);
     return AudioErrorCode::Ok;
 }
@@ -84,6 +86,8 @@ AudioErrorCode AudioEngine::Start(const std::string& outputId) {
 void AudioEngine::Shutdown() {
     Forget();
     mpv_.Destroy();
+    outputs_.reset();
+    defaultSink_.reset();
 }
 
 void AudioEngine::Unload() {
@@ -94,7 +98,7 @@ void AudioEngine::Unload() {
 void AudioEngine::Forget() {
     CancelProbe();
     entry_ = startedEntry_ = 0;
-    loaded_ = seekPending_ = false;
+    loaded_ = seekPending_ = untouched_ = false;
     pendingSeek_ = -1;
     length_ = 0;
     lengthKnown_ = false;
@@ -112,26 +116,20 @@ AudioErrorCode AudioEngine::LoadFile(const std::string& path) {
     if (path.empty() || ec || !std::filesystem::is_regular_file(fsPath, ec) || access(path.c_str(), R_OK) != 0) {
         rc = AudioErrorCode::FileOpen;
     }
-    // mpv opens the file on its own thread while we count its length here.
     if (rc == AudioErrorCode::Ok) rc = LoadTarget(absolute, false);
-    AudioProbeResult probe;
-    if (rc == AudioErrorCode::Ok) {
-        probe = ProbeAudio("file:" + absolute, false, 0, nullptr);
-        // The file is there and readable, so a refusal is about its contents.
-        rc = probe.error == AudioErrorCode::FileOpen ? AudioErrorCode::Format : probe.error;
-    }
     if (rc != AudioErrorCode::Ok) {
         Forget();
         mpv_.Command({"stop"});
         return rc;
     }
-    length_ = probe.lengthSeconds;
-    lengthKnown_ = true;
+    // Counting an MP3's packets takes milliseconds that the first sound
+    // should not wait for: a worker counts once the sound has begun.
+    StartProbe("file:" + absolute, false);
     // Local files load in milliseconds; waiting keeps the medium's state
-    // exact the moment this returns.
-    // A failure found here is this call's answer, not news for the owner.
+    // exact the moment this returns. mpv's verdict on the contents is the
+    // answer: a failure found here is this call's, not news for the owner.
     loadingNow_ = true;
-    WaitUntil([this] { return entry_ == 0 || loaded_; }, options_.localLoadTimeoutSeconds);
+    WaitForEvents([this] { return entry_ == 0 || loaded_; }, options_.localLoadTimeoutSeconds);
     loadingNow_ = false;
     if (entry_ == 0) return failure_;
     return AudioErrorCode::Ok;
@@ -146,7 +144,7 @@ AudioErrorCode AudioEngine::LoadUrl(const std::string& url) {
         return rc;
     }
 
-    StartProbe(url);
+    StartProbe(url, true);
     return AudioErrorCode::Ok;
 }
 
@@ -158,6 +156,7 @@ AudioErrorCode AudioEngine::LoadTarget(const std::string& target, bool isUrl) {
     if (rc < 0) return AudioErrorFromMpv(rc, isUrl);
     entry_ = id;
     isUrl_ = isUrl;
+    untouched_ = true;
     loadStart_ = std::chrono::steady_clock::now();
     return AudioErrorCode::Ok;
 }
@@ -175,11 +174,16 @@ bool AudioEngine::IsPauseSet() const { return mpv_.GetFlag("pause").value_or(tru
 
 AudioErrorCode AudioEngine::SetPaused(bool paused) {
     if (!mpv_.IsOpen()) return AudioErrorCode::NotInitialized;
+    if (!paused) {
+        untouched_ = false;
+        ReleaseProbe(true);
+    }
     return AudioErrorFromMpv(mpv_.SetFlag("pause", paused), isUrl_);
 }
 
 AudioErrorCode AudioEngine::SeekTo(double seconds) {
     if (entry_ == 0) return AudioErrorCode::Handle;
+    untouched_ = false;
     if (!loaded_) {
         pendingSeek_ = seconds;  // applied once the medium has loaded
         return AudioErrorCode::Ok;
@@ -200,8 +204,12 @@ bool AudioEngine::SeekPending() const {
 
 double AudioEngine::Position() const {
     if (!IsLoaded()) return 0;
-    double length = Length();
-    if (length > 0 && IsEnded()) return length;
+    if (IsEnded()) {
+        double length = Length();
+        if (length > 0) return length;
+    }
+    // While the count runs the position is not held back by it.
+    double length = KnownLength();
     // Until mpv has carried out a seek, time-pos still names the old place.
     double pos = SeekPending() ? seekTarget_ : std::max(0.0, mpv_.GetDouble("time-pos").value_or(0));
     // An MP3's encoder-delay arithmetic leaves time-pos a rounding error
@@ -210,22 +218,37 @@ double AudioEngine::Position() const {
     return length > 0 ? std::min(pos, length) : pos;
 }
 
-double AudioEngine::Length() const { return entry_ != 0 && lengthKnown_ ? length_ : 0; }
 
 AudioErrorCode AudioEngine::SetVolume(float linear) {
-    volume_ = std::clamp(linear, 0.0f, 1.0f);
+    const float volume = std::clamp(linear, 0.0f, 1.0f);
+    // mpv keeps its volume from one medium to the next; setting it again
+    // would only wait for mpv's core while it opens a new file.
+    if (volumeApplied_ && volume == volume_ && mpv_.IsOpen()) return AudioErrorCode::Ok;
+    volume_ = volume;
+    volumeApplied_ = false;
     if (!mpv_.IsOpen()) return AudioErrorCode::Ok;
     // mpv's gain is (volume/100)^3; the caller's scale is linear amplitude.
-    return AudioErrorFromMpv(mpv_.SetDouble("volume", 100.0 * std::cbrt(static_cast<double>(volume_))), false);
+    int rc = mpv_.SetDouble("volume", 100.0 * std::cbrt(static_cast<double>(volume_)));
+    volumeApplied_ = rc >= 0;
+    return AudioErrorFromMpv(rc, false);
 }
 
 std::vector<AudioOutput> AudioEngine::ListOutputs() const {
-    MpvHandle temporary;
-    const MpvHandle* source = &mpv_;
-    if (!mpv_.IsOpen()) {
-        if (temporary.Create({{"config", "no"}, {"terminal", "no"}, {"ao", options_.audioOutputs}}, {}) < 0) return {};
-        source = &temporary;
+    if (mpv_.IsOpen()) {
+        if (!outputs_) {
+            // Watched only once asked for: listing the devices makes mpv ask
+            // every sound system, which a player that only plays never needs.
+            outputs_ = OurOutputs(mpv_.GetDeviceList());
+            mpv_.ObserveDeviceList(kObserveDevices);
+        }
+        return *outputs_;
     }
+    MpvHandle temporary;
+    if (temporary.Create({{"config", "no"}, {"terminal", "no"}, {"ao", options_.audioOutputs}}, {}) < 0) return {};
+    return OurOutputs(temporary.GetDeviceList());
+}
+
+std::vector<AudioOutput> AudioEngine::OurOutputs(const std::vector<MpvDevice>& devices) const {
     // Only the devices of the drivers we would use, never the null output.
     std::vector<std::string> prefixes;
     std::string list = options_.audioOutputs + ",";
@@ -234,7 +257,7 @@ std::vector<AudioOutput> AudioEngine::ListOutputs() const {
         if (!driver.empty() && driver != "null") prefixes.push_back(driver + "/");
     }
     std::vector<AudioOutput> outputs;
-    for (const MpvDevice& d : source->GetDeviceList()) {
+    for (const MpvDevice& d : devices) {
         bool ours = std::any_of(prefixes.begin(), prefixes.end(),
                                 [&](const std::string& p) { return d.name.rfind(p, 0) == 0; });
         if (ours) outputs.push_back({d.name, d.description});
@@ -250,14 +273,11 @@ std::string AudioEngine::CurrentOutput() const {
     // pulse driver is asked for it; other drivers stay unknown.
     const std::string list = "," + options_.audioOutputs + ",";
     if (list.find(",pulse,") == std::string::npos) return {};
-    // The status line asks twice a second; the server is asked at most once
-    // a second, which still follows a default changed in the desktop.
-    const auto now = std::chrono::steady_clock::now();
-    if (now - defaultAsked_ > std::chrono::seconds(1)) {
-        defaultSink_ = DefaultPulseSink(0.5);
-        defaultAsked_ = now;
-    }
-    return defaultSink_.empty() ? std::string() : "pulse/" + defaultSink_;
+    // The status line asks twice a second: the watch answers from what the
+    // server last announced, and so follows a default changed in the desktop.
+    if (!defaultSink_) defaultSink_ = std::make_unique<DefaultSinkWatch>();
+    const std::string sink = defaultSink_->Current(0.5);
+    return sink.empty() ? std::string() : "pulse/" + sink;
 }
 
 AudioErrorCode AudioEngine::SetOutput(const std::string& outputId) {

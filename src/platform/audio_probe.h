@@ -15,7 +15,7 @@ struct AudioProbeResult {
 };
 
 // source: a local path or an http(s) URL (UTF-8). Blocks while it reads:
-// call it off the UI thread for URLs. cancel (may be null) aborts early;
-// timeoutSeconds bounds each network wait.
+// the engine calls it on a worker thread. cancel (may be null) aborts
+// early; timeoutSeconds bounds each network wait.
 AudioProbeResult ProbeAudio(const std::string& source, bool isUrl, double timeoutSeconds,
                             const std::atomic<bool>* cancel);

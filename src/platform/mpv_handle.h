@@ -12,6 +12,12 @@
 #include <vector>
 
 struct mpv_handle;
+struct MpvApi;
+
+struct MpvDevice {
+    std::string name;         // e.g. "pulse/alsa_output.pci-0000_00_1b.0.analog-stereo"
+    std::string description;  // as the sound server names it
+};
 
 struct MpvEvent {
     enum class Kind { None, StartFile, FileLoaded, EndFile, PropertyChange, PlaybackRestart, Shutdown, Other };
@@ -23,11 +29,8 @@ struct MpvEvent {
     int error = 0;                    // EndFile with reason Error: an mpv error code (< 0)
     std::string property;             // PropertyChange
     std::optional<bool> flag;         // PropertyChange of a flag property, if available
-};
-
-struct MpvDevice {
-    std::string name;         // e.g. "pulse/alsa_output.pci-0000_00_1b.0.analog-stereo"
-    std::string description;  // as the sound server names it
+    // PropertyChange of "audio-device-list" observed with ObserveDeviceList.
+    std::optional<std::vector<MpvDevice>> devices;
 };
 
 class MpvHandle {
@@ -40,7 +43,8 @@ public:
     MpvHandle& operator=(const MpvHandle&) = delete;
 
     // Creates and initializes a client with the given options; returns 0 or
-    // an mpv error code. The wake-up runs on an mpv thread.
+    // an mpv error code (MPV_ERROR_UNINITIALIZED when libmpv cannot be
+    // loaded). The wake-up runs on an mpv thread.
     int Create(const Options& options, std::function<void()> wakeup);
     // Clears the wake-up first, so it never runs after this returns.
     void Destroy();
@@ -61,12 +65,16 @@ public:
     std::vector<MpvDevice> GetDeviceList() const;
 
     int ObserveFlag(uint64_t id, const char* name);
+    // mpv then sends the list at once and again whenever the sound server's
+    // devices change.
+    int ObserveDeviceList(uint64_t id) const;
     // Waits up to timeout seconds (0: does not wait) for the next event.
     MpvEvent WaitEvent(double timeoutSeconds);
     // Makes a pending WaitEvent return at once (thread-safe).
     void Wakeup();
 
 private:
+    const MpvApi* api_ = nullptr;  // set whenever handle_ is
     mpv_handle* handle_ = nullptr;
     std::unique_ptr<std::function<void()>> wakeup_;
 };

@@ -13,6 +13,7 @@
 #include "support/temp_dir.h"
 
 #include <atk/atk.h>
+#include "platform/audio_library.h"
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <wx/accel.h>
@@ -131,6 +132,8 @@ TEST_F(MainFrameTest, ControlsInOrderWithTheirTexts) {
     EXPECT_EQ(frame->GetStatusBar()->GetFieldsCount(), 1);
     EXPECT_EQ(Status(), U(kHelpStatus));
     EXPECT_EQ(Focus(), list);
+    // Nothing has played: the audio libraries are not even loaded yet.
+    EXPECT_FALSE(AudioEngineLoaded());
 }
 
 TEST_F(MainFrameTest, ScreenReadersSeeNamesHelpAndTheStatusBar) {

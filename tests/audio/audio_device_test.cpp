@@ -3,6 +3,7 @@
 // no PulseAudio can be started.
 #include "audio/audio_test_support.h"
 #include "audio/pulse_sinks.h"
+#include "platform/audio_library.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 
@@ -31,6 +32,19 @@ protected:
     std::string path_;
 };
 
+// The first use of the engine in this process is a device switch: it loads
+// the audio libraries itself, and the next medium plays there.
+TEST_F(AudioDevices, ASwitchBeforeAnythingWasLoadedLoadsTheEngine) {
+    ASSERT_FALSE(AudioEngineLoaded());
+    AudioPlayer player(options_);
+    ASSERT_TRUE(player.SwitchOutputDevice(2)) << player.GetLastError().utf8_string();
+    EXPECT_TRUE(AudioEngineLoaded());
+    EXPECT_EQ(player.GetCurrentDevice(), 2);
+    ASSERT_TRUE(player.OpenFile(U8(path_)));
+    ASSERT_TRUE(player.Play(false));
+    EXPECT_TRUE(StreamsOn(player, "b"));
+}
+
 TEST_F(AudioDevices, TheSoundServersSinksAreListedByNumberAndName) {
     AudioPlayer player(options_);
     std::vector<OutputDevice> devices = player.ListOutputDevices();
@@ -39,6 +53,21 @@ TEST_F(AudioDevices, TheSoundServersSinksAreListedByNumberAndName) {
     EXPECT_EQ(devices[0].name, wxS("Alpha"));
     EXPECT_EQ(devices[1].index, 2);
     EXPECT_EQ(devices[1].name, wxS("Beta"));
+}
+
+// The list is not asked of the sound server on every look, yet a device
+// plugged in while the player runs is listed, and the default the desktop
+// changes is followed.
+TEST_F(AudioDevices, APluggedInDeviceAndANewDefaultAreFollowed) {
+    AudioPlayer player(options_);
+    ASSERT_EQ(player.ListOutputDevices().size(), 2u);
+    pulse_.SetDefault("a");
+    ASSERT_TRUE(player.WaitUntil([&] { return player.GetCurrentDevice() == 1; }, 5));
+    pulse_.AddSink();
+    ASSERT_TRUE(player.WaitUntil([&] { return player.ListOutputDevices().size() == 3; }, 5));
+    EXPECT_EQ(player.ListOutputDevices()[2].name, wxS("Gamma"));
+    pulse_.SetDefault("c");
+    EXPECT_TRUE(player.WaitUntil([&] { return player.GetCurrentDevice() == 3; }, 5));
 }
 
 // Nothing chosen: the player follows the system's default, and knows from

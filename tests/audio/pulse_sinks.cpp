@@ -19,6 +19,10 @@ PulseSinks::~PulseSinks() {
 
 void PulseSinks::SetDefault(const std::string& sink) const { server_.Pactl("set-default-sink " + sink); }
 
+void PulseSinks::AddSink() const {
+    server_.Pactl("load-module module-null-sink sink_name=c sink_properties=device.description=Gamma");
+}
+
 void PulseSinks::Suspend(const std::string& sink) const { server_.Pactl("suspend-sink " + sink + " 1"); }
 
 std::string PulseSinks::SinksOfStreams() const {

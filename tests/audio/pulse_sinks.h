@@ -25,6 +25,8 @@ public:
     // Makes a sink ("a" or "b") the server's default, where a program that
     // asks for no device in particular plays.
     void SetDefault(const std::string& sink) const;
+    // A third sink, "c" described as "Gamma", plugged in.
+    void AddSink() const;
     // The sound server goes away.
     void StopServer() { server_.Stop(); }
 
