@@ -1,6 +1,7 @@
 #include "account/settings_merge.h"
 
-#include <wx/arrstr.h>
+#include <wx/fileconf.h>
+#include <wx/mstream.h>
 
 #include <map>
 #include <vector>
@@ -16,7 +17,8 @@ struct Group {
     std::vector<Line> lines;  // the header first, except for the root
 };
 
-bool IsSpace(wxUniChar c) { return c == ' ' || c == '\t' || c == '\r'; }
+// Leading blanks as the toolkit's reader skips them (\v and \f too).
+bool IsSpace(wxUniChar c) { return wxIsspace(c); }
 
 // Where an unescaped `stop` ends the name starting at `from`, or npos.
 size_t NameEnd(const wxString& line, size_t from, wxUniChar stop)
@@ -31,15 +33,36 @@ size_t NameEnd(const wxString& line, size_t from, wxUniChar stop)
     return wxString::npos;
 }
 
-// "/a//b/" and "a/b" name the same group, as the toolkit reads them.
+// A name as the toolkit stores it: each backslash only escapes the next
+// character.
+wxString Unescaped(const wxString& name)
+{
+    wxString out;
+    for (size_t i = 0; i < name.length(); ++i) {
+        if (name[i] == '\\' && ++i == name.length()) break;
+        out += name[i];
+    }
+    return out;
+}
+
+// The group a header names, as the toolkit finds it: "/a//b/", "a/./b",
+// "x/../a/b", "A\/B" and "a/b" are one group, and names ignore case.
+// The toolkit's own path walk decides, so no rule of it is copied here.
 wxString GroupPath(const wxString& name)
 {
-    wxString path;
-    for (const wxString& part : wxSplit(name, '/', '\0')) {
-        if (part.empty()) continue;
-        path += "/" + part;
-    }
-    return path;
+    wxMemoryInputStream nothing("", 0);
+    wxFileConfig scratch(nothing);
+    scratch.SetPath("/" + Unescaped(name));
+    return scratch.GetPath().Lower();
+}
+
+// The entry a key line sets: unescaped, without the "!" that only marks it
+// read-only, letter case ignored.
+wxString KeyOf(const wxString& rawKey)
+{
+    wxString key = Unescaped(rawKey);
+    if (key.StartsWith("!")) key.erase(0, 1);
+    return key.Lower();
 }
 
 }  // namespace
@@ -82,7 +105,9 @@ wxString MergeRepeatedSettings(const wxString& text)
         Line entry{line, wxString()};
         if (first != '\0' && first != ';' && first != '#' && first != '[') {
             size_t equals = NameEnd(line, start, '=');
-            if (equals != wxString::npos) entry.key = line.Mid(start, equals - start).Strip(wxString::trailing);
+            if (equals != wxString::npos) {
+                entry.key = KeyOf(line.Mid(start, equals - start).Strip(wxString::trailing));
+            }
         }
         std::vector<Line>& groupLines = groups[current].lines;
         if (!entry.key.empty()) {

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -277,12 +278,23 @@ TEST_F(SettingsStoreTest, RepeatedKeysLoadFromTheirLastLineAndLeaveNothingWhenDe
         return s.SaveLoginSettings({U("1"), U("new"), false, false});
     };
     const auto logOut = [](const SettingsStore& s) { return s.ClearLoginSettings(); };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {"key twice, 记住密码 off", twice, saveWithoutPassword},
         {"key twice, logged out", twice, logOut},
         {"group twice, 记住密码 off", split, saveWithoutPassword},
         {"group twice, logged out", split, logOut},
     };
+    // The same key or group written as the toolkit also reads it: another
+    // letter case, escapes, leading \v, the read-only mark "!", a path
+    // through "..".
+    for (const char* file : {"[login]\nPassword=old\nrememberPassword=1\npassword=new\n",
+                             "[login]\n\vpassword=old\nrememberPassword=1\npassword=new\n",
+                             "[login]\npass\\word=old\nrememberPassword=1\npassword=new\n",
+                             "[login]\n!password=old\nrememberPassword=1\npassword=new\n",
+                             "[LOGIN]\npassword=old\n[x/../lo\\gin]\nrememberPassword=1\npassword=new\n"}) {
+        cases.push_back({file, file, saveWithoutPassword});
+        cases.push_back({file, file, logOut});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteFile(c.file);
