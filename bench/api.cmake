@@ -18,3 +18,11 @@ if(TARGET quillery_test_support)
     LINK quillery_request_forms quillery_api quillery_test_support wx::core)
   target_compile_options(request_wait_bench PRIVATE -UwxUSE_GUI)
 endif()
+
+# A 64 MiB upload to the local forum next to curl -F, and its peak memory.
+if(TARGET quillery_test_support AND TARGET local-forum)
+  quillery_bench(upload_bench
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/upload_bench.cpp
+    LINK quillery_api quillery_test_support)
+  add_dependencies(upload_bench local-forum)
+endif()

@@ -34,3 +34,7 @@ quillery_test(api_account_tests
 quillery_test(api_personal_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/personal_records_test.cpp
   LINK quillery_api)
+
+quillery_test(api_upload_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/upload_test.cpp
+  LINK quillery_api)

@@ -36,6 +36,13 @@ ApiClient::ApiClient(ServerEndpoint endpoint) : endpoint_(std::move(endpoint)) {
 HttpResponse ApiClient::SendRequest(const wxString& method, const wxString& path,
                                     const HeaderList& headers, const std::string& body) const
 {
+    return Exchange(method, path, headers, body, UploadProgress());
+}
+
+HttpResponse ApiClient::Exchange(const wxString& method, const wxString& path,
+                                 const HeaderList& headers, const std::string& body,
+                                 const UploadProgress& progress) const
+{
     platform::HttpExchange ex;
     ex.host = ToUtf8(endpoint_.host);
     ex.port = endpoint_.port;
@@ -47,7 +54,11 @@ HttpResponse ApiClient::SendRequest(const wxString& method, const wxString& path
     ex.hasBody = !body.empty() || MethodAlwaysHasBody(ex.method);
     ex.userAgent = kUserAgent;
     ex.timeouts = timeouts_;
+    // One extra second per 16 KiB of body: the stall limit still ends a
+    // transfer that stops moving.
+    ex.timeouts.totalMs += static_cast<long>(body.size() / 16);
     ex.maxBodyBytes = maxBodyBytes_;
+    ex.onSent = progress;
 
     platform::HttpOutcome out = platform::PerformHttpExchange(ex);
 

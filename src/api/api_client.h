@@ -187,6 +187,11 @@ public:
                               PostListPage& page, const wxString& missingListText);
 
 private:
+    // SendRequest with the body's progress reported, and an overall
+    // deadline that grows with the body so a large upload on a slow line
+    // is not cut off while its bytes still move.
+    HttpResponse Exchange(const wxString& method, const wxString& path, const HeaderList& headers,
+                          const std::string& body, const UploadProgress& progress) const;
     // The attempt walk of SendWithFallbacks without its final text; also
     // says which variant the last failed attempt used.
     struct Walk {

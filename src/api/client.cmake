@@ -19,5 +19,7 @@ quillery_library(quillery_api
     ${CMAKE_CURRENT_LIST_DIR}/personal_reading.cpp
     ${CMAKE_CURRENT_LIST_DIR}/post_body.cpp
     ${CMAKE_CURRENT_LIST_DIR}/user_profile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/upload.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/upload_client.cpp
     ${CMAKE_CURRENT_LIST_DIR}/utf8_text.cpp
-  LINK quillery_api_endpoint quillery_http wx::base PkgConfig::RAPIDJSON)
+  LINK quillery_api_endpoint quillery_http quillery_files wx::base PkgConfig::RAPIDJSON)

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -33,13 +36,18 @@ struct HttpExchange {
     // Sent in this order, duplicates kept; nothing else of ours is added
     // beyond Host, User-Agent and Content-Length.
     std::vector<std::pair<std::string, std::string>> headers;
-    std::string body;
+    // Not copied: the caller keeps the bytes alive for the whole exchange
+    // (an upload body may be 64 MiB).
+    std::string_view body;
     // False sends no body at all (GET, a DELETE without body); true sends
     // `body` with its Content-Length, even when it is empty.
     bool hasBody = false;
     std::string userAgent;
     HttpTimeouts timeouts;
     size_t maxBodyBytes = kDefaultMaxBodyBytes;  // also bounds the response head
+    // Hears how many bytes of `body` have gone out, on the calling thread,
+    // each time the count moves.
+    std::function<void(uint64_t sent, uint64_t total)> onSent;
 };
 
 // The step at which an exchange failed. Each maps to one user-facing text

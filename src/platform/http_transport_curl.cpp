@@ -82,6 +82,8 @@ struct Transfer {
     Clock::time_point deadline = Clock::time_point::max();
     Clock::time_point lastProgress = Clock::now();
     curl_off_t lastUploaded = 0;
+    const std::function<void(uint64_t, uint64_t)>* onSent = nullptr;
+    uint64_t bodySize = 0;
 };
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user)
@@ -162,6 +164,7 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t upload
     if (uploaded != t->lastUploaded) {
         t->lastUploaded = uploaded;
         t->lastProgress = now;
+        if (t->onSent) (*t->onSent)(static_cast<uint64_t>(uploaded), t->bodySize);
     }
     if (now - t->lastProgress > t->stallLimit) {
         t->stalled = true;
@@ -362,6 +365,8 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
     t.stallLimit = std::chrono::milliseconds(ex.timeouts.stallMs);
     t.deadline = Clock::now() + std::chrono::milliseconds(ex.timeouts.totalMs);
     t.maxBytes = ex.maxBodyBytes;
+    t.onSent = ex.onSent ? &ex.onSent : nullptr;
+    t.bodySize = ex.hasBody ? ex.body.size() : 0;
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
@@ -369,7 +374,8 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.list);
     if (ex.hasBody) {
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(ex.body.size()));
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, ex.body.data());
+        // Never a null pointer: libcurl would then read the body from stdin.
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, ex.body.empty() ? "" : ex.body.data());
     } else {
         curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
         if (ex.method == "HEAD") curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);

@@ -7,6 +7,7 @@
 #include "api/post_body.h"
 #include "posts/post_composer_model.h"
 #include "support/local_forum_process.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -132,3 +133,40 @@ TEST(WritingAgainstLocalForum, AManagerSavingAnotherUsersPostKeepsItsAlbumPrices
 }
 
 }  // namespace
+
+// An uploaded file is stored, can be attached to a post, and is served back
+// at its address, in ranges as a player asks for it.
+TEST(WritingAgainstLocalForum, UploadedAudioIsAttachedAndServedBack)
+{
+    qtest::LocalForumProcess forum({"--no-media"});
+    ASSERT_TRUE(forum.ok()) << forum.error();
+    ApiClient client(ServerEndpoint{wxS("127.0.0.1"), forum.port()});
+    const Session member = LogIn(client, qtest::LocalForumProcess::kUserMobile,
+                                 qtest::LocalForumProcess::kUserPassword);
+    ASSERT_FALSE(member.token.empty());
+    qtest::TempDir dir;
+    const std::string bytes = "0123456789";
+    const UploadResult up = client.UploadFile(member.token, member.cookies,
+                                              wxString::FromUTF8(dir.write("歌.mp3", bytes)),
+                                              UploadKind::File);
+    ASSERT_TRUE(up.ok) << up.message;
+
+    PostInput in;
+    in.sectionId = 3;
+    in.title = wxS("带音频的帖子");
+    in.body = wxS("听听这个。");
+    in.audioList = {{up.fileId, 0, wxS("我的歌"), up.url, wxS("")}};
+    ASSERT_TRUE(client.CreatePost(member.token, member.cookies, in).success);
+    const PostDetailResult post = client.GetPost(FindPost(client, 3, in.title));
+    ASSERT_TRUE(post.ok) << post.error;
+    ASSERT_EQ(post.detail.audioList.size(), 1u);
+    EXPECT_EQ(post.detail.audioList[0].fileId, up.fileId);
+    EXPECT_EQ(post.detail.audioList[0].url, up.url);
+
+    const wxString prefix = wxString::Format(wxS("http://127.0.0.1:%d"), forum.port());
+    ASSERT_TRUE(up.url.StartsWith(prefix));
+    const HttpResponse part =
+        client.SendRequest(wxS("GET"), up.url.Mid(prefix.size()), {{wxS("Range"), wxS("bytes=2-5")}}, {});
+    EXPECT_EQ(part.statusCode, 206u);
+    EXPECT_EQ(part.body, "2345");
+}
