@@ -56,11 +56,10 @@ wxString GroupPath(const wxString& name)
     return scratch.GetPath().Lower();
 }
 
-// The entry a key line sets: unescaped, without the "!" that only marks it
-// read-only, letter case ignored.
-wxString KeyOf(const wxString& rawKey)
+// The entry a key line sets, from its unescaped name: without the "!" that
+// only marks it read-only, letter case ignored.
+wxString KeyOf(wxString key)
 {
-    wxString key = Unescaped(rawKey);
     if (key.StartsWith("!")) key.erase(0, 1);
     return key.Lower();
 }
@@ -106,7 +105,14 @@ wxString MergeRepeatedSettings(const wxString& text)
         if (first != '\0' && first != ';' && first != '#' && first != '[') {
             size_t equals = NameEnd(line, start, '=');
             if (equals != wxString::npos) {
-                entry.key = KeyOf(line.Mid(start, equals - start).Strip(wxString::trailing));
+                const wxString name = Unescaped(line.Mid(start, equals - start).Strip(wxString::trailing));
+                // "=x" sets nothing, and the toolkit's reader fails an
+                // assertion on it, which the GUI shows as a debug box.
+                if (name.empty()) {
+                    repeated = true;
+                    continue;
+                }
+                entry.key = KeyOf(name);
             }
         }
         std::vector<Line>& groupLines = groups[current].lines;

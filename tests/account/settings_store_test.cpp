@@ -332,3 +332,31 @@ TEST_F(SettingsStoreTest, RepeatedKeysLoadFromTheirLastLineAndLeaveNothingWhenDe
 }
 
 }  // namespace
+
+namespace {
+
+int g_toolkitAsserts = 0;
+
+void CountAssert(const wxString&, int, const wxString&, const wxString&, const wxString&)
+{
+    ++g_toolkitAsserts;
+}
+
+// A line with no key name ("=x", "  =x") sets nothing; the toolkit's reader
+// fails an assertion on it, which the program would show as a debug box.
+TEST_F(SettingsStoreTest, LineWithoutKeyNameIsDroppedWithoutToolkitAssertion)
+{
+    g_toolkitAsserts = 0;
+    const wxAssertHandler_t previous = wxSetAssertHandler(CountAssert);
+    WriteFile("[login]\n=x\nmobile=1\n \t=y\nrememberPassword=1\npassword=p\n");
+    const LoginSettings loaded = store.LoadLoginSettings();
+    EXPECT_EQ(loaded.mobile, U("1"));
+    EXPECT_EQ(loaded.password, U("p"));
+    ASSERT_TRUE(store.SaveLoginSettings(loaded));
+    wxSetAssertHandler(previous);
+    EXPECT_EQ(g_toolkitAsserts, 0);
+    EXPECT_EQ(FileText().find("=x"), std::string::npos) << FileText();
+    EXPECT_EQ(FileText().find("=y"), std::string::npos) << FileText();
+}
+
+}  // namespace
