@@ -40,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // wxFileConfig reports unreadable lines through the toolkit's log;
     // thousands of runs a second would drown the fuzzer's own output.
     wxLog::EnableLogging(false);
+    fuzz::FailOnToolkitAssertion();
     std::string group(reinterpret_cast<const char*>(data), size);
     for (size_t at; (at = group.find("@DIR@")) != std::string::npos;) {
         group.replace(at, 5, MusicFolder());

@@ -31,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // wxFileConfig reports unreadable lines through the toolkit's log;
     // thousands of runs a second would drown the fuzzer's own output.
     wxLog::EnableLogging(false);
+    fuzz::FailOnToolkitAssertion();
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::string folder = fuzz::Folder() + "/settings";
     std::filesystem::create_directories(folder);

@@ -73,13 +73,22 @@ wxString MergeRepeatedSettings(const wxString& text)
     size_t current = 0;
     bool repeated = false;
 
+    // Lines end where the toolkit's reader ends them: at "\r\n", "\n" or a
+    // lone "\r".
     const std::vector<wxString> lines = [&] {
         std::vector<wxString> out;
-        wxString rest = text;
-        for (size_t newline; (newline = rest.find('\n')) != wxString::npos; rest = rest.Mid(newline + 1)) {
-            out.push_back(rest.Left(newline));
+        wxString line;
+        for (size_t i = 0; i < text.length(); ++i) {
+            const wxUniChar c = text[i];
+            if (c != '\n' && c != '\r') {
+                line += c;
+                continue;
+            }
+            if (c == '\r' && i + 1 < text.length() && text[i + 1] == '\n') ++i;
+            out.push_back(line);
+            line.clear();
         }
-        if (!rest.empty()) out.push_back(rest);
+        if (!line.empty()) out.push_back(line);
         return out;
     }();
 

@@ -286,12 +286,13 @@ TEST_F(SettingsStoreTest, RepeatedKeysLoadFromTheirLastLineAndLeaveNothingWhenDe
     };
     // The same key or group written as the toolkit also reads it: another
     // letter case, escapes, leading \v, the read-only mark "!", a path
-    // through "..".
+    // through "..", lines ended by a lone CR.
     for (const char* file : {"[login]\nPassword=old\nrememberPassword=1\npassword=new\n",
                              "[login]\n\vpassword=old\nrememberPassword=1\npassword=new\n",
                              "[login]\npass\\word=old\nrememberPassword=1\npassword=new\n",
                              "[login]\n!password=old\nrememberPassword=1\npassword=new\n",
-                             "[LOGIN]\npassword=old\n[x/../lo\\gin]\nrememberPassword=1\npassword=new\n"}) {
+                             "[LOGIN]\npassword=old\n[x/../lo\\gin]\nrememberPassword=1\npassword=new\n",
+                             "[login]\r\npassword=old\rrememberPassword=1\rpassword=new\r"}) {
         cases.push_back({file, file, saveWithoutPassword});
         cases.push_back({file, file, logOut});
     }
@@ -348,7 +349,7 @@ TEST_F(SettingsStoreTest, LineWithoutKeyNameIsDroppedWithoutToolkitAssertion)
 {
     g_toolkitAsserts = 0;
     const wxAssertHandler_t previous = wxSetAssertHandler(CountAssert);
-    WriteFile("[login]\n=x\nmobile=1\n \t=y\nrememberPassword=1\npassword=p\n");
+    WriteFile("[login]\n=x\nmobile=1\n \t=y\nrememberPassword=1\rpassword=p\r\r=z\n");
     const LoginSettings loaded = store.LoadLoginSettings();
     EXPECT_EQ(loaded.mobile, U("1"));
     EXPECT_EQ(loaded.password, U("p"));
@@ -357,6 +358,7 @@ TEST_F(SettingsStoreTest, LineWithoutKeyNameIsDroppedWithoutToolkitAssertion)
     EXPECT_EQ(g_toolkitAsserts, 0);
     EXPECT_EQ(FileText().find("=x"), std::string::npos) << FileText();
     EXPECT_EQ(FileText().find("=y"), std::string::npos) << FileText();
+    EXPECT_EQ(FileText().find("=z"), std::string::npos) << FileText();
 }
 
 }  // namespace
