@@ -40,6 +40,19 @@ wxString DecodeUtf8Lines(const std::string& bytes)
     return text;
 }
 
+// UTF-16 with an unpaired surrogate decodes to a code point that UTF-8
+// cannot hold: converting it for the reader would fail the toolkit's
+// assertion and give an empty document, which the next save would write
+// over the whole file.
+wxString WithValidCodePoints(wxString text)
+{
+    for (size_t i = 0; i < text.length(); ++i) {
+        const wxUint32 c = text[i].GetValue();
+        if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) text[i] = wxUniChar(0xFFFD);
+    }
+    return text;
+}
+
 std::unique_ptr<wxFileConfig> ConfigFromBytes(const std::string& bytes)
 {
     // Decode the whole file at once (UTF-8, or UTF-16/32 with a byte-order
@@ -49,7 +62,7 @@ std::unique_ptr<wxFileConfig> ConfigFromBytes(const std::string& bytes)
     if (bom == wxBOM_UTF8) {
         text = DecodeUtf8Lines(bytes.substr(3));
     } else if (bom != wxBOM_None && bom != wxBOM_Unknown) {
-        text = wxString(bytes.data(), wxConvAuto(), bytes.size());
+        text = WithValidCodePoints(wxString(bytes.data(), wxConvAuto(), bytes.size()));
     }
     if (text.empty()) text = DecodeUtf8Lines(bytes);
     std::string utf8 = MergeRepeatedSettings(text).utf8_string();

@@ -361,4 +361,26 @@ TEST_F(SettingsStoreTest, LineWithoutKeyNameIsDroppedWithoutToolkitAssertion)
     EXPECT_EQ(FileText().find("=z"), std::string::npos) << FileText();
 }
 
+// UTF-16 with two low surrogates in a row, which the toolkit's reader joins
+// into a code point beyond Unicode: the line keeps U+FFFD in its place, the
+// others load, and no toolkit assertion fires.
+TEST_F(SettingsStoreTest, Utf16FileWithBrokenSurrogatesKeepsItsOtherLines)
+{
+    std::string file = "\xFE\xFF";
+    for (char16_t c : u"[login]\nmobile=1\nnote=a\xDCDC\xDCDC" "b\n") {
+        if (c == 0) break;
+        file += static_cast<char>(c >> 8);
+        file += static_cast<char>(c & 0xFF);
+    }
+    g_toolkitAsserts = 0;
+    const wxAssertHandler_t previous = wxSetAssertHandler(CountAssert);
+    WriteFile(file);
+    const LoginSettings loaded = store.LoadLoginSettings();
+    ASSERT_TRUE(store.SaveLoginSettings(loaded));
+    wxSetAssertHandler(previous);
+    EXPECT_EQ(g_toolkitAsserts, 0);
+    EXPECT_EQ(loaded.mobile, U("1"));
+    EXPECT_NE(FileText().find("note=a\xEF\xBF\xBD" "b"), std::string::npos) << FileText();
+}
+
 }  // namespace
