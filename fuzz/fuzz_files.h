@@ -2,13 +2,10 @@
 // disk costs nothing) for harnesses that read files, removed at exit.
 #pragma once
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <wx/debug.h>
 
 #include "fuzz_check.h"
 
@@ -32,18 +29,6 @@ inline void WriteFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-// A toolkit assertion on a file's contents would reach the user as a debug
-// box: each one counts as a finding.
-inline void FailOnToolkitAssertion()
-{
-    wxSetAssertHandler([](const wxString& file, int line, const wxString&, const wxString& cond,
-                          const wxString&) {
-        std::fprintf(stderr, "toolkit assertion: %s (%s:%d)\n", static_cast<const char*>(cond.utf8_str()),
-                     static_cast<const char*>(file.utf8_str()), line);
-        std::abort();
-    });
 }
 
 }  // namespace fuzz

@@ -6,6 +6,7 @@
 #include <wx/log.h>
 
 #include "fuzz_files.h"
+#include "fuzz_toolkit.h"
 #include "music/music_library.h"
 #include "fuzz_check.h"
 
