@@ -32,3 +32,9 @@ quillery_script_test(forum_ui_atspi_post_actions
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_post_actions.py
           $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
 set_tests_properties(forum_ui_atspi_post_actions PROPERTIES RESOURCE_LOCK x_keyboard)
+
+# Uploading an audio file from the composer, publishing and playing it.
+quillery_script_test(forum_ui_atspi_composer_uploads
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_composer_uploads.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(forum_ui_atspi_composer_uploads PROPERTIES RESOURCE_LOCK x_keyboard)

@@ -26,3 +26,6 @@ quillery_test(posts_composer_dialog_test GUI
           ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
   LINK quillery_post_composer quillery_window_focus PkgConfig::GTK3 PkgConfig::ATK)
+quillery_test(posts_composer_inserts_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/composer_inserts_test.cpp
+  LINK quillery_post_composer_model)

@@ -15,3 +15,9 @@ quillery_test(shell_window_test
 quillery_script_test(shell_atspi_main_window
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_main_window.py $<TARGET_FILE:quillery>)
 set_tests_properties(shell_atspi_main_window PROPERTIES RESOURCE_LOCK x_keyboard)
+
+# The line the program writes once its first view is in the list, which
+# the start-up benchmark waits for.
+quillery_script_test(shell_atspi_ready_signal
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_ready_signal.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)

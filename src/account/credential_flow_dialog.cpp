@@ -4,7 +4,7 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
-#include "account/call_guard.h"
+#include "ui/call_guard.h"
 #include "account/dialog_parts.h"
 #include "app/request_forms.h"
 #include "ui/look.h"

@@ -6,7 +6,7 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
-#include "account/call_guard.h"
+#include "ui/call_guard.h"
 #include "account/check_box_accessible.h"
 #include "account/credential_flow_dialog.h"
 #include "account/dialog_parts.h"

@@ -1,151 +1,121 @@
 #include "account/settings_file.h"
 
-#include "account/settings_merge.h"
-
-#include <wx/convauto.h>
 #include <wx/fileconf.h>
-#include <wx/mstream.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <map>
 
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
-namespace fs = std::filesystem;
+struct SettingsFile::Document {
+    wxString path;
+    std::unique_ptr<wxFileConfig> config;
+    bool writable = true;
+    SettingsFileVersion version;  // what the file held when read or written
+};
 
 namespace {
 
-// UTF-8 line by line: a stray byte (another editor, a cut-off write) makes
-// only its own line fall back to Latin-1. Decoding the whole file as Latin-1
-// instead would turn every Chinese path and password into other text, and
-// the next save would write that back for good.
-wxString DecodeUtf8Lines(const std::string& bytes)
+// The documents this process holds, by path. Settings are read and written
+// on the UI thread; the lock only keeps a stray caller on another thread
+// from seeing a document half changed.
+struct Documents {
+    std::recursive_mutex mutex;
+    std::map<wxString, std::shared_ptr<SettingsFile::Document>> byPath;
+};
+
+Documents& Held()
 {
-    wxString whole = wxString::FromUTF8(bytes.data(), bytes.size());
-    if (!whole.empty() || bytes.empty()) return whole;
-    wxString text;
-    for (size_t start = 0; start < bytes.size();) {
-        size_t newline = bytes.find('\n', start);
-        size_t end = newline == std::string::npos ? bytes.size() : newline + 1;
-        wxString line = wxString::FromUTF8(bytes.data() + start, end - start);
-        if (line.empty()) line = wxString(bytes.data() + start, wxConvISO8859_1, end - start);
-        text += line;
-        start = end;
-    }
-    return text;
+    static Documents* documents = new Documents;  // used until the very end
+    return *documents;
 }
 
-// UTF-16 with an unpaired surrogate decodes to a code point that UTF-8
-// cannot hold: converting it for the reader would fail the toolkit's
-// assertion and give an empty document, which the next save would write
-// over the whole file.
-wxString WithValidCodePoints(wxString text)
+std::shared_ptr<SettingsFile::Document> ReadDocument(const wxString& path)
 {
-    for (size_t i = 0; i < text.length(); ++i) {
-        const wxUint32 c = text[i].GetValue();
-        if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) text[i] = wxUniChar(0xFFFD);
-    }
-    return text;
+    auto document = std::make_shared<SettingsFile::Document>();
+    document->path = path;
+    std::string bytes;
+    document->writable = ReadSettingsBytes(path, bytes, document->version);
+    document->config = ParseSettings(bytes);
+    return document;
 }
 
-std::unique_ptr<wxFileConfig> ConfigFromBytes(const std::string& bytes)
+void Forget(const std::shared_ptr<SettingsFile::Document>& document)
 {
-    // Decode the whole file at once (UTF-8, or UTF-16/32 with a byte-order
-    // mark): the stream reader converts piecewise and fails on UTF-16.
-    wxString text;
-    wxBOM bom = wxConvAuto::DetectBOM(bytes.data(), bytes.size());
-    if (bom == wxBOM_UTF8) {
-        text = DecodeUtf8Lines(bytes.substr(3));
-    } else if (bom != wxBOM_None && bom != wxBOM_Unknown) {
-        text = WithValidCodePoints(wxString(bytes.data(), wxConvAuto(), bytes.size()));
-    }
-    if (text.empty()) text = DecodeUtf8Lines(bytes);
-    std::string utf8 = MergeRepeatedSettings(text).utf8_string();
-    wxMemoryInputStream in(utf8.data(), utf8.size());
-    auto config = std::make_unique<wxFileConfig>(in, wxConvUTF8);
-    // Stored texts are data, not templates: a password such as "a$HOME"
-    // must come back exactly as it was typed.
-    config->SetExpandEnvVars(false);
-    return config;
-}
-
-bool ReadWholeFile(const fs::path& path, std::string& bytes)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-bool WriteAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
+    auto& held = Held().byPath;
+    auto it = held.find(document->path);
+    if (it != held.end() && it->second == document) held.erase(it);
 }
 
 }  // namespace
 
-SettingsFile::SettingsFile(wxString path, std::unique_ptr<wxFileConfig> config, bool writable)
-    : path_(std::move(path)), config_(std::move(config)), writable_(writable)
+SettingsFile::SettingsFile(std::shared_ptr<Document> document, std::unique_lock<std::recursive_mutex> lock)
+    : document_(std::move(document)), lock_(std::move(lock))
 {
 }
 
-SettingsFile::SettingsFile(SettingsFile&&) noexcept = default;
-SettingsFile& SettingsFile::operator=(SettingsFile&&) noexcept = default;
-SettingsFile::~SettingsFile() = default;
+SettingsFile::SettingsFile(SettingsFile&& other) noexcept
+    : document_(std::move(other.document_)), lock_(std::move(other.lock_)), changing_(other.changing_)
+{
+    other.changing_ = false;
+}
+
+SettingsFile& SettingsFile::operator=(SettingsFile&& other) noexcept
+{
+    if (this != &other) {
+        DropIfChanged();
+        document_ = std::move(other.document_);
+        lock_ = std::move(other.lock_);
+        changing_ = other.changing_;
+        other.changing_ = false;
+    }
+    return *this;
+}
+
+SettingsFile::~SettingsFile() { DropIfChanged(); }
+
+void SettingsFile::DropIfChanged()
+{
+    if (document_ && changing_) Forget(document_);
+    changing_ = false;
+}
 
 SettingsFile SettingsFile::Open(const wxString& path)
 {
-    fs::path p = fs::u8path(path.utf8_string());
-    std::error_code ec;
-    bool exists = fs::exists(p, ec);
-    std::string bytes;
-    bool writable = true;
-    if (exists && !ReadWholeFile(p, bytes)) {
-        bytes.clear();
-        writable = false;
+    std::unique_lock<std::recursive_mutex> lock(Held().mutex);
+    std::shared_ptr<Document>& held = Held().byPath[path];
+    // An unreadable file is tried again every time, as it may become
+    // readable; so is a path whose state stat() cannot tell.
+    if (!held || !held->writable || !held->version.StillOnDisk(path)) held = ReadDocument(path);
+    held->config->SetPath("/");
+    return SettingsFile(held, std::move(lock));
+}
+
+wxFileConfig& SettingsFile::Config()
+{
+    changing_ = true;
+    return *document_->config;
+}
+
+const wxFileConfig& SettingsFile::View() const { return *document_->config; }
+
+std::string SettingsFile::Serialize() const { return SerializeSettings(*document_->config); }
+
+bool SettingsFile::Save()
+{
+    Document& document = *document_;
+    bool saved = false;
+    if (document.writable && !document.path.empty()) {
+        std::string bytes = Serialize();
+        // The file may have been removed or replaced since this handle
+        // opened it; then it is written whatever it held.
+        bool unchanged = document.version.stamp.state == FileStamp::State::Present &&
+                         HashSettingsBytes(bytes) == document.version.hash &&
+                         FileStamp::Of(document.path) == document.version.stamp;
+        saved = unchanged || ReplaceFileAtomically(document.path, bytes, document.version);
     }
-    if (ec) writable = false;
-    return SettingsFile(path, ConfigFromBytes(bytes), writable);
-}
-
-std::string SettingsFile::Serialize() const
-{
-    wxMemoryOutputStream out;
-    config_->Save(out, wxConvUTF8);
-    std::string bytes(out.GetLength(), '\0');
-    if (!bytes.empty()) out.CopyTo(bytes.data(), bytes.size());
-    return bytes;
-}
-
-bool SettingsFile::Save() const
-{
-    if (!writable_ || path_.empty()) return false;
-    return ReplaceFileAtomically(path_, Serialize());
-}
-
-bool ReplaceFileAtomically(const wxString& path, const std::string& bytes)
-{
-    std::string target = path.utf8_string();
-    std::string temp = target + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());  // creates the file with mode 0600
-    if (fd < 0) return false;
-    bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    if (saved) {
+        changing_ = false;
+    } else {
+        DropIfChanged();
+        Forget(document_);
+    }
+    return saved;
 }

@@ -10,11 +10,12 @@ namespace {
 
 struct Line {
     wxString text;
-    wxString key;  // empty: no key line (comment, blank, damaged)
+    bool dropped = false;  // a later line sets the same key
 };
 
 struct Group {
     std::vector<Line> lines;  // the header first, except for the root
+    std::map<wxString, size_t> keyLine;  // key → its last line so far
 };
 
 // Leading blanks as the toolkit's reader skips them (\v and \f too).
@@ -77,18 +78,12 @@ wxString MergeRepeatedSettings(const wxString& text)
     // lone "\r".
     const std::vector<wxString> lines = [&] {
         std::vector<wxString> out;
-        wxString line;
-        for (size_t i = 0; i < text.length(); ++i) {
-            const wxUniChar c = text[i];
-            if (c != '\n' && c != '\r') {
-                line += c;
-                continue;
-            }
-            if (c == '\r' && i + 1 < text.length() && text[i + 1] == '\n') ++i;
-            out.push_back(line);
-            line.clear();
+        size_t start = 0;
+        for (size_t end; (end = text.find_first_of("\r\n", start)) != wxString::npos;) {
+            out.push_back(text.Mid(start, end - start));
+            start = end + (text[end] == '\r' && end + 1 < text.length() && text[end + 1] == '\n' ? 2 : 1);
         }
-        if (!line.empty()) out.push_back(line);
+        if (start < text.length()) out.push_back(text.Mid(start));
         return out;
     }();
 
@@ -102,7 +97,7 @@ wxString MergeRepeatedSettings(const wxString& text)
                 wxString path = GroupPath(line.Mid(start + 1, end - start - 1));
                 auto [it, added] = groupIndex.emplace(path, groups.size());
                 if (added) {
-                    groups.push_back(Group{{Line{line, wxString()}}});
+                    groups.push_back(Group{{Line{line}}, {}});
                 } else {
                     repeated = true;  // its header line is dropped
                 }
@@ -110,7 +105,7 @@ wxString MergeRepeatedSettings(const wxString& text)
                 continue;
             }
         }
-        Line entry{line, wxString()};
+        wxString key;  // empty: no key line (comment, blank, damaged)
         if (first != '\0' && first != ';' && first != '#' && first != '[') {
             size_t equals = NameEnd(line, start, '=');
             if (equals != wxString::npos) {
@@ -121,26 +116,27 @@ wxString MergeRepeatedSettings(const wxString& text)
                     repeated = true;
                     continue;
                 }
-                entry.key = KeyOf(name);
+                key = KeyOf(name);
             }
         }
-        std::vector<Line>& groupLines = groups[current].lines;
-        if (!entry.key.empty()) {
-            for (auto it = groupLines.begin(); it != groupLines.end(); ++it) {
-                if (it->key == entry.key) {
-                    groupLines.erase(it);
-                    repeated = true;
-                    break;
-                }
+        Group& group = groups[current];
+        if (!key.empty()) {
+            auto [it, added] = group.keyLine.emplace(key, group.lines.size());
+            if (!added) {
+                group.lines[it->second].dropped = true;
+                it->second = group.lines.size();
+                repeated = true;
             }
         }
-        groupLines.push_back(entry);
+        group.lines.push_back(Line{line});
     }
     if (!repeated) return text;
 
     wxString merged;
     for (const Group& group : groups) {
-        for (const Line& line : group.lines) merged << line.text << '\n';
+        for (const Line& line : group.lines) {
+            if (!line.dropped) merged << line.text << '\n';
+        }
     }
     return merged;
 }

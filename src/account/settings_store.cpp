@@ -58,13 +58,12 @@ SettingsFile SettingsStore::Open() const
 LoginSettings SettingsStore::LoadLoginSettings() const
 {
     SettingsFile file = Open();
-    wxFileConfig& config = file.Config();
-    config.SetPath("/login");
+    const wxFileConfig& config = file.View();
     LoginSettings s;
-    s.mobile = config.Read("mobile", wxString());
-    s.password = config.Read("password", wxString());
-    s.rememberPassword = config.ReadBool("rememberPassword", false);
-    s.autoLogin = config.ReadBool("autoLogin", false);
+    s.mobile = config.Read("/login/mobile", wxString());
+    s.password = config.Read("/login/password", wxString());
+    s.rememberPassword = config.ReadBool("/login/rememberPassword", false);
+    s.autoLogin = config.ReadBool("/login/autoLogin", false);
     if (!s.rememberPassword) {
         s.password.clear();
         s.autoLogin = false;
@@ -99,11 +98,10 @@ ServerEndpoint SettingsStore::LoadServerEndpoint() const
 {
     ServerEndpoint endpoint = DefaultServerEndpoint();
     SettingsFile file = Open();
-    wxFileConfig& config = file.Config();
-    config.SetPath("/server");
-    wxString host = config.Read("host", wxString()).Trim(true).Trim(false);
+    const wxFileConfig& config = file.View();
+    wxString host = config.Read("/server/host", wxString()).Trim(true).Trim(false);
     if (!host.empty()) endpoint.host = host;
-    long port = config.ReadLong("port", 0);
+    long port = config.ReadLong("/server/port", 0);
     if (port >= 1 && port <= 65535) endpoint.port = static_cast<int>(port);
     return endpoint;
 }

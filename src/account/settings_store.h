@@ -1,6 +1,7 @@
 // The program's persistent settings: "settings.ini" in the folder "澄川论坛"
-// of the user's local data folder. Each operation opens the file, does its
-// work, writes it back when needed and closes it again.
+// of the user's local data folder. The file is read once per process and
+// kept (see SettingsFile); each save writes it when something changed. Any
+// number of stores may name the same folder: they share one document.
 #pragma once
 
 #include "account/settings_file.h"
@@ -29,7 +30,7 @@ public:
     // first save never fails for a missing folder.
     wxString SettingsFilePath() const;
 
-    // Opens the whole file for a reader or writer of one group.
+    // The whole document, for a reader or writer of one group.
     SettingsFile Open() const;
 
     // A missing or unreadable file reads as all defaults. Without

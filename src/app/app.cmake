@@ -3,6 +3,7 @@
 quillery_library(quillery_app
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/quillery_app.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ready_signal.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_navigation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_frame_forum.cpp
@@ -22,6 +23,7 @@ quillery_library(quillery_app
        quillery_post_detail
        quillery_post_composer
        quillery_ui_messages
+       quillery_file_wildcard
        quillery_api
        quillery_settings
        quillery_music_playback

@@ -9,6 +9,7 @@
 #include "music/music_commands.h"
 #include "platform/accessibility.h"
 #include "platform/hotkeys.h"
+#include "ui/file_wildcard.h"
 #include "ui/message_box.h"
 
 #include <wx/arrstr.h>
@@ -173,7 +174,7 @@ bool MainFrameMusic::Confirm(const wxString& caption, const wxString& message) {
 }
 
 std::optional<std::vector<wxString>> MainFrameMusic::ChooseAudioFiles() {
-    wxFileDialog dialog(&frame_, U("选择音频文件"), wxString(), wxString(), U(kAudioWildcard),
+    wxFileDialog dialog(&frame_, U("选择音频文件"), wxString(), wxString(), FileChooserWildcard(U(kAudioWildcard)),
                         wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
     DialogScope scope(dialogsOpen_);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;

@@ -1,6 +1,7 @@
 #include "app/quillery_app.h"
 
 #include "app/main_frame.h"
+#include "app/ready_signal.h"
 
 #include <wx/log.h>
 
@@ -19,6 +20,9 @@ bool QuilleryApp::OnInit() {
     // screen reader can read it (and Escape can stop it) while it waits.
     auto* frame = new MainFrame(false);
     frame->Show();
-    frame->CallAfter([frame] { frame->LoadFirstView(); });
+    frame->CallAfter([frame] {
+        frame->LoadFirstView();
+        SignalFirstViewShown();
+    });
     return true;
 }

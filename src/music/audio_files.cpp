@@ -178,10 +178,15 @@ void SortSongs(std::vector<Song>& songs)
         int c = key[a].compare(key[b]);
         return c != 0 ? c < 0 : songs[a].path < songs[b].path;  // a stable order for equal names
     });
-    std::vector<Song> sorted;
-    sorted.reserve(songs.size());
-    for (size_t i : order) sorted.push_back(std::move(songs[i]));
-    songs = std::move(sorted);
+    // Swapped, not moved: the toolkit's strings would copy on a move.
+    std::vector<Song> sorted(songs.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        Song& from = songs[order[i]];
+        sorted[i].path.swap(from.path);
+        sorted[i].name.swap(from.name);
+        sorted[i].source.swap(from.source);
+    }
+    songs.swap(sorted);
 }
 
 bool SameFolder(const wxString& a, const wxString& b)
@@ -203,9 +208,15 @@ AlbumScan ScanAlbumFolder(const wxString& folder)
     scan.album.name = AlbumNameOf(folder);
     if (folder.empty()) return scan;
     wxString prefix = folder.EndsWith("/") ? folder : folder + "/";
-    std::vector<Song>& songs = scan.album.songs;
     wxMBConvUTF8 utf8;  // what wxString::FromUTF8 decodes with
     std::vector<wchar_t> wide;
+    // The names first, all in one buffer, so the songs are made once in a
+    // vector of the right size: growing it would copy every song's texts.
+    std::wstring names;
+    struct Span {
+        size_t start, length, nameLength;
+    };
+    std::vector<Span> spans;
     scan.opened = ListFolder(folder.utf8_string(), [&](const FolderEntry& entry) {
         std::string_view fileName = entry.name;
         if (fileName[0] == '.') return;
@@ -222,11 +233,19 @@ AlbumScan ScanAlbumFolder(const wxString& folder)
         }
         size_t dot = n;
         while (wide[dot - 1] != L'.') --dot;  // a supported name has an extension
-        wxString path;
-        path.reserve(prefix.length() + n);
-        path.append(prefix).append(wide.data(), n);
-        songs.push_back(Song{std::move(path), wxString(wide.data(), dot - 1), scan.album.name});
+        spans.push_back(Span{names.size(), n, dot - 1});
+        names.append(wide.data(), n);
     });
+    std::vector<Song>& songs = scan.album.songs;
+    songs.resize(spans.size());
+    for (size_t i = 0; i < spans.size(); ++i) {
+        const wchar_t* name = names.data() + spans[i].start;
+        Song& song = songs[i];
+        song.path.reserve(prefix.length() + spans[i].length);
+        song.path.append(prefix).append(name, spans[i].length);
+        song.name.assign(name, spans[i].nameLength);
+        song.source = scan.album.name;
+    }
     SortSongs(songs);
     return scan;
 }

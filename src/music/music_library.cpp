@@ -23,15 +23,25 @@ void MusicLibrary::Rebuild(MusicSettings&& settings)
     std::vector<wxString>& paths = settings.playlistPaths;
     std::vector<bool> exists = AudioFilesExist(paths);
     const wxString source = PlaylistSourceText();
+    // The toolkit's strings have no move constructor: a std::move above
+    // would copy every text, so the texts are swapped into place.
     playlist_.reserve(paths.size());
     for (size_t i = 0; i < paths.size(); ++i) {
         if (!exists[i] || !IsSupportedAudio(paths[i])) continue;
         wxString name = SongNameOf(paths[i]);
-        playlist_.push_back(Song{std::move(paths[i]), std::move(name), source});
+        Song& song = playlist_.emplace_back();
+        song.path.swap(paths[i]);
+        song.name.swap(name);
+        song.source = source;
     }
+    albums_.reserve(settings.albumFolders.size());
     for (const wxString& folder : settings.albumFolders) {
         AlbumScan scan = ScanAlbumFolder(folder);
-        if (scan.opened && !scan.album.songs.empty()) albums_.push_back(std::move(scan.album));
+        if (!scan.opened || scan.album.songs.empty()) continue;
+        Album& album = albums_.emplace_back();
+        album.name.swap(scan.album.name);
+        album.folder.swap(scan.album.folder);
+        album.songs.swap(scan.album.songs);
     }
 }
 

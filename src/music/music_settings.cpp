@@ -11,13 +11,14 @@ namespace {
 // the file, so a damaged value such as 9223372036854775807 must not make a
 // loop over every index run for ever: the entries present are enumerated
 // instead, which gives the same values.
-std::vector<wxString> ReadList(wxFileConfig& config, const wxString& countKey, const wxString& list)
+std::vector<wxString> ReadList(const wxFileConfig& config, const wxString& countKey, const wxString& list)
 {
     std::vector<wxString> values;
     long count = config.ReadLong(countKey, 0);
     if (count <= 0 || !config.HasGroup(list)) return values;
-    wxString old = config.GetPath();
-    config.SetPath(list);
+    // The enumeration walks the current group; the changer restores the
+    // document's path when it goes.
+    wxConfigPathChanger inList(&config, list + "/");
     std::vector<std::pair<long, wxString>> indexed;
     wxString key;
     long cookie = 0;
@@ -30,7 +31,6 @@ std::vector<wxString> ReadList(wxFileConfig& config, const wxString& countKey, c
         wxString value = config.Read(key, wxString());
         if (!value.empty()) indexed.emplace_back(index, value);
     }
-    config.SetPath(old);
     std::sort(indexed.begin(), indexed.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& entry : indexed) values.push_back(entry.second);
@@ -42,16 +42,15 @@ std::vector<wxString> ReadList(wxFileConfig& config, const wxString& countKey, c
 MusicSettings LoadMusicSettings(const SettingsStore& store)
 {
     SettingsFile file = store.Open();
-    wxFileConfig& config = file.Config();
-    config.SetPath("/localMusic");
+    const wxFileConfig& config = file.View();
     MusicSettings settings;
-    settings.globalHotkeysEnabled = config.ReadBool("globalHotkeysEnabled", false);
-    long mode = config.ReadLong("playMode", 0);
+    settings.globalHotkeysEnabled = config.ReadBool("/localMusic/globalHotkeysEnabled", false);
+    long mode = config.ReadLong("/localMusic/playMode", 0);
     // Any value outside the modes loads as in order; only a value that
     // would not even fit an int is settled here.
     settings.playMode = (mode < INT_MIN || mode > INT_MAX) ? 0 : static_cast<int>(mode);
-    settings.playlistPaths = ReadList(config, "playlistCount", "playlist");
-    settings.albumFolders = ReadList(config, "albumCount", "album");
+    settings.playlistPaths = ReadList(config, "/localMusic/playlistCount", "/localMusic/playlist");
+    settings.albumFolders = ReadList(config, "/localMusic/albumCount", "/localMusic/album");
     return settings;
 }
 

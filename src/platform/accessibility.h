@@ -23,7 +23,7 @@ void SetAccessibleDescription(wxWindow* control, const wxString& description);
 // Both from the control's own window name and help text.
 void ExposeNameAndHelp(wxWindow* control);
 
-// Standard prompt dialogs (text entry, single choice) show their prompt as
+// Standard prompt dialogs (text entry, number entry, single choice) show their prompt as
 // a plain label that screen readers do not tie to the field: names the
 // dialog's entry field or list after `prompt`. Call before showing it.
 void NamePromptField(wxWindow* dialog, const wxString& prompt);

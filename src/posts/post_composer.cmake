@@ -1,9 +1,13 @@
 # The post composer: its GUI-free rules, and the dialog.
 quillery_library(quillery_post_composer_model
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/post_composer_model.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/composer_inserts.cpp
   LINK wx::base)
 quillery_library(quillery_post_composer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/post_composer_dialog.cpp
           ${CMAKE_CURRENT_LIST_DIR}/post_composer_keys.cpp
-  LINK quillery_post_composer_model quillery_posts_model quillery_api quillery_request_forms quillery_look quillery_a11y quillery_window_focus
+          ${CMAKE_CURRENT_LIST_DIR}/post_composer_inserts.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/post_composer_upload.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/upload_status_line.cpp
+  LINK quillery_post_composer_model quillery_call_guard quillery_file_wildcard quillery_posts_model quillery_api quillery_request_forms quillery_look quillery_a11y quillery_window_focus
        quillery_ui_messages quillery_cue wx::core)

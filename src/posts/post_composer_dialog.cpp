@@ -3,11 +3,14 @@
 #include "api/api_client.h"
 #include "app/request_forms.h"
 #include "platform/accessibility.h"
+#include "posts/composer_inserts.h"
+#include "ui/call_guard.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 
 #include <wx/button.h>
 #include <wx/combobox.h>
+#include <wx/menu.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -43,6 +46,7 @@ PostComposerDialog::PostComposerDialog(wxWindow* parent, ApiClient& client, cons
       model_(sections, post, managerFlag) {
     StyleDialog(this);
     BuildControls();
+    BuildMenus();
     BindEvents();
     FillSections();
     titleBox_->ChangeValue(model_.InitialTitle());
@@ -52,6 +56,8 @@ PostComposerDialog::PostComposerDialog(wxWindow* parent, ApiClient& client, cons
     sectionBox_->SetFocus();
     CentreOnParent(wxBOTH);
 }
+
+PostComposerDialog::~PostComposerDialog() = default;
 
 void PostComposerDialog::BuildControls() {
     auto* column = new wxBoxSizer(wxVERTICAL);
@@ -93,18 +99,13 @@ void PostComposerDialog::BuildControls() {
     a11y::SetAccessibleDescription(sectionHint_, U8("板块提示：所选板块的类别。"));
     column->Add(sectionHint_, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
 
-    // The insert, publishing and member menus arrive with the uploads;
-    // until then their buttons are shown, named and disabled.
     auto* menuRow = new wxBoxSizer(wxHORIZONTAL);
-    const std::vector<std::pair<const char*, const char*>> menus{
-        {"插入", "插入链接、图片、音频、视频或附件（暂未开放）。"},
-        {"发布设置", "通知、悬赏、富文本与下载等发布选项（暂未开放）。"},
-        {"会员扩展", "会员板块的售价与资源设置（暂未开放）。"}};
-    for (const auto& [text, help] : menus) {
-        auto* button = new wxButton(this, wxID_ANY, U8(text));
+    for (const ComposerMenu& menu : ComposerMenus()) {
+        auto* button = new wxButton(this, wxID_ANY, menu.button);
         StyleSecondaryButton(button);
-        Name(button, text, help);
-        button->Disable();
+        button->SetName(menu.button);
+        button->SetHelpText(menu.help);
+        a11y::ExposeNameAndHelp(button);
         menuRow->Add(button, 0, menuButtons_.size() < 2 ? wxRIGHT : 0, 8);
         menuButtons_.push_back(button);
     }
@@ -137,11 +138,28 @@ void PostComposerDialog::BuildControls() {
     SetSize(size);
 }
 
+void PostComposerDialog::BuildMenus() {
+    for (const ComposerMenu& layout : ComposerMenus()) {
+        auto menu = std::make_unique<wxMenu>();
+        for (const ComposerMenuItem& item : layout.items) {
+            if (item.check)
+                menu->AppendCheckItem(item.id, item.label);
+            else
+                menu->Append(item.id, item.label);
+        }
+        menus_.push_back(std::move(menu));
+    }
+}
+
 void PostComposerDialog::BindEvents() {
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Publish(); }, wxID_OK);
     // "取消" asks like every other way out instead of dropping the post.
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { CloseWithCue(); }, wxID_CANCEL);
     sectionBox_->Bind(wxEVT_COMBOBOX, &PostComposerDialog::OnSectionChanged, this);
+    // A button opens its menu on Enter and Space (and a click) alike.
+    for (size_t i = 0; i < menuButtons_.size(); ++i)
+        menuButtons_[i]->Bind(wxEVT_BUTTON, [this, i](wxCommandEvent&) { OpenMenu(i); });
+    Bind(wxEVT_MENU, &PostComposerDialog::OnMenuCommand, this, composer_menu::kFirst, composer_menu::kLast);
     Bind(wxEVT_CHAR_HOOK, &PostComposerDialog::OnCharHook, this);
     Bind(wxEVT_CLOSE_WINDOW, &PostComposerDialog::OnClose, this);
 }
@@ -153,11 +171,34 @@ void PostComposerDialog::FillSections() {
 
 void PostComposerDialog::Refresh() {
     const wxString hint = model_.SectionHint();
-    if (hint == sectionHint_->GetLabel()) return;
-    const bool first = sectionHint_->GetLabel().empty();
-    sectionHint_->SetLabel(hint);
-    // Spoken when it changes, since the focus stays on the section box.
-    if (!first) a11y::Announce(sectionBox_, hint);
+    if (hint != sectionHint_->GetLabel()) {
+        const bool first = sectionHint_->GetLabel().empty();
+        sectionHint_->SetLabel(hint);
+        // Spoken when it changes, since the focus stays on the section box.
+        if (!first) a11y::Announce(sectionBox_, hint);
+    }
+    const wxString summary = ComposerSummary(model_.Values());
+    if (summary != summaryBox_->GetValue()) {
+        summaryBox_->ChangeValue(summary);
+        a11y::OpenAtStart(summaryBox_);
+    }
+    RefreshMenus();
+}
+
+void PostComposerDialog::RefreshMenus() {
+    const bool member = model_.MemberSection();
+    for (size_t m = 0; m < menus_.size(); ++m) {
+        for (const ComposerMenuItem& item : ComposerMenus()[m].items) {
+            const ComposerItemState state = ComposerMenuItemState(item.id, model_.Values(), member);
+            menus_[m]->Enable(item.id, state.enabled);
+            if (item.check) menus_[m]->Check(item.id, state.checked);
+        }
+    }
+}
+
+wxPoint PostComposerDialog::MenuPosition(size_t index) const {
+    const wxButton* button = menuButtons_.at(index);
+    return wxPoint(button->GetPosition().x, button->GetPosition().y + button->GetSize().y);
 }
 
 void PostComposerDialog::OnSectionChanged(wxCommandEvent&) {
@@ -166,6 +207,7 @@ void PostComposerDialog::OnSectionChanged(wxCommandEvent&) {
 }
 
 void PostComposerDialog::Publish() {
+    if (busy_) return;
     if (const std::optional<ComposerProblem> problem = model_.Validate(titleBox_->GetValue(), contentBox_->GetValue())) {
         ShowNoticeBox(this, problem->message);
         switch (problem->field) {
@@ -179,12 +221,14 @@ void PostComposerDialog::Publish() {
         if (!loginCallback_ || !loginCallback_(token_, cookies_)) return;
     }
     const PostInput input = model_.ToSend(titleBox_->GetValue(), contentBox_->GetValue());
-    submitButton_->Disable();
-    const ApiResult result = RunBusy([&] {
-        return model_.IsEdit() ? client_->EditPost(token_, cookies_, input, model_.ManagerFlag())
-                               : client_->CreatePost(token_, cookies_, input);
-    });
-    submitButton_->Enable();
+    ApiResult result;
+    {
+        CallGuard guard(busy_, {submitButton_});
+        result = RunBusy([&] {
+            return model_.IsEdit() ? client_->EditPost(token_, cookies_, input, model_.ManagerFlag())
+                                   : client_->CreatePost(token_, cookies_, input);
+        });
+    }
     if (!result.success) {
         ShowErrorBox(this, model_.FailureCaption(), PostComposerModel::FailureMessage(result));
         return;

@@ -4,12 +4,14 @@
 // opener then reloads. Rules and texts live in PostComposerModel.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include <wx/dialog.h>
 
 #include "api/forum_records.h"
+#include "api/upload.h"
 #include "posts/post_composer_model.h"
 #include "posts/post_detail_model.h"
 
@@ -17,6 +19,7 @@ class ApiClient;
 class wxButton;
 class wxComboBox;
 class wxKeyEvent;
+class wxMenu;
 class wxStaticText;
 class wxTextCtrl;
 
@@ -28,6 +31,7 @@ public:
     PostComposerDialog(wxWindow* parent, ApiClient& client, const wxString& token, const wxString& cookies,
                        const std::vector<SectionInfo>& sections, LoginCallback loginCallback,
                        const std::optional<PostDetail>& post = std::nullopt, bool managerFlag = false);
+    ~PostComposerDialog() override;
 
     const PostComposerModel& Model() const { return model_; }
     wxComboBox* SectionBox() const { return sectionBox_; }
@@ -36,17 +40,41 @@ public:
     wxStaticText* SectionHint() const { return sectionHint_; }
     wxTextCtrl* SummaryBox() const { return summaryBox_; }
     wxButton* SubmitButton() const { return submitButton_; }
-    // "插入", "发布设置", "会员扩展".
+    // "插入", "发布设置", "会员扩展", and the menus they open.
     const std::vector<wxButton*>& MenuButtons() const { return menuButtons_; }
+    wxMenu* Menu(size_t index) const { return menus_.at(index).get(); }
+    // Where a menu button pops its menu up: its left edge, just below it.
+    wxPoint MenuPosition(size_t index) const;
 
     // Publishes or saves, as the "发布"/"保存" button does.
     void Publish();
 
 private:
     void BuildControls();
+    void BuildMenus();
     void BindEvents();
     void FillSections();
     void Refresh();
+    void RefreshMenus();
+
+    // The menu commands (post_composer_inserts.cpp).
+    void OpenMenu(size_t index);
+    void OnMenuCommand(wxCommandEvent& event);
+    void InsertLink();
+    void AskValue(int id);
+    void ToggleCheck(int id, bool checked);
+    // After a link or file was added: the resource rule, the summary, the notice.
+    void Added(const wxString& notice);
+    bool EnsureSession();
+
+    // Uploads (post_composer_upload.cpp).
+    void Upload(int id);
+    std::optional<wxString> ChooseFile(const wxString& caption, const wxString& wildcard);
+    UploadResult SendFile(const wxString& path, UploadKind kind);
+    // The cover of an uploaded video: its file number, 0 when none.
+    // `missing`: the question was left or the cover failed, so the notice
+    // says that the video goes without one.
+    int32_t AskCover(bool& missing);
     void OnSectionChanged(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
     bool BackspaceEditsText() const;
@@ -68,6 +96,9 @@ private:
     wxTextCtrl* summaryBox_ = nullptr;
     wxButton* submitButton_ = nullptr;
     std::vector<wxButton*> menuButtons_;
+    std::vector<std::unique_ptr<wxMenu>> menus_;
+    size_t menuOpenedFrom_ = 0;
+    bool busy_ = false;  // a server call runs: the buttons are off, closing waits
 };
 
 // The two ways openers start the composer; both return the modal result.

@@ -31,12 +31,18 @@ bool PostComposerDialog::ConfirmLeave() {
 }
 
 void PostComposerDialog::CloseWithCue() {
-    if (!ConfirmLeave()) return;
+    if (busy_ || !ConfirmLeave()) return;
     post_dialogs::LeaveWithCue(*this);
     EndDialog(wxID_CANCEL);
 }
 
 void PostComposerDialog::OnClose(wxCloseEvent& event) {
+    // The close box reaches the dialog even while a call runs (keys do
+    // not); asking then would open a question under the running call.
+    if (busy_ && event.CanVeto()) {
+        event.Veto();
+        return;
+    }
     if (!post_dialogs::MayClose(event, ConfirmLeave())) return;
     post_dialogs::LeaveWithCue(*this);
     EndDialog(wxID_CANCEL);

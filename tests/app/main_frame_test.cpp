@@ -3,6 +3,7 @@
 #include "app/gtk_keys.h"
 #include "app/main_frame.h"
 #include "app/quillery_app.h"
+#include "app/ready_signal.h"
 
 #include <chrono>
 #include "app/main_ids.h"
@@ -323,6 +324,38 @@ TEST(ToolkitMessages, GoToStandardErrorAndNeverToABox) {
     dup2(savedErr, STDERR_FILENO);
     close(savedErr);
     EXPECT_NE(qtest::ReadFile(errFile).find("'=' expected"), std::string::npos) << qtest::ReadFile(errFile);
+}
+
+}  // namespace
+
+namespace {
+
+// The start-up benchmark's signal: one line, only to a descriptor named
+// plainly and above the standard streams, only once.
+TEST(ReadySignal, WritesOneLineOnceToTheNamedDescriptorOnly) {
+    int ends[2];
+    ASSERT_EQ(pipe2(ends, O_NONBLOCK), 0);
+    const auto signalWith = [](const std::string& value) {
+        setenv("QUILLERY_READY_FD", value.c_str(), 1);
+        SignalFirstViewShown();
+        return getenv("QUILLERY_READY_FD") == nullptr;
+    };
+    char buffer[32];
+    for (const std::string& ignored : {std::string(), std::string("abc"), std::string("2"),
+                                       std::string("-7"), std::to_string(ends[1]) + "x",
+                                       std::string("12345678901")}) {
+        SCOPED_TRACE(ignored);
+        EXPECT_TRUE(signalWith(ignored)) << "the variable is used up";
+        EXPECT_EQ(read(ends[0], buffer, sizeof buffer), -1) << "nothing is written";
+        EXPECT_EQ(fcntl(ends[1], F_GETFD), 0) << "the descriptor stays open";
+    }
+    EXPECT_TRUE(signalWith(std::to_string(ends[1])));
+    ASSERT_EQ(read(ends[0], buffer, sizeof buffer), 6);
+    EXPECT_EQ(std::string(buffer, 6), "ready\n");
+    EXPECT_EQ(fcntl(ends[1], F_GETFD), -1) << "closed after the line";
+    SignalFirstViewShown();  // the variable is gone: nothing happens
+    EXPECT_EQ(read(ends[0], buffer, sizeof buffer), 0) << "every writer is gone";
+    close(ends[0]);
 }
 
 }  // namespace

@@ -125,9 +125,10 @@ def find(root, name=None, role_name=None, showing_only=False):
 class Program:
     """The program under test, started with its own HOME and XDG folders."""
 
-    def __init__(self, exe, args=(), env=None, keep_profile=False):
+    def __init__(self, exe, args=(), env=None, keep_profile=False, pass_fds=()):
         self.exe = exe
         self.args = list(args)
+        self.pass_fds = tuple(pass_fds)
         self.profile = tempfile.mkdtemp(prefix="quillery-atspi-")
         self.keep_profile = keep_profile
         self.env = dict(os.environ)
@@ -145,7 +146,7 @@ class Program:
 
     # -- lifetime --------------------------------------------------------
     def start(self):
-        self.process = subprocess.Popen([self.exe] + self.args, env=self.env)
+        self.process = subprocess.Popen([self.exe] + self.args, env=self.env, pass_fds=self.pass_fds)
         self.app = wait_until(self._find_app, what="the program in the AT-SPI tree")
         return self
 

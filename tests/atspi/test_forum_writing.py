@@ -97,6 +97,7 @@ def open_section(app):
 def composer_fields(app, submit):
     """Tabs once round the composer and checks each stop's name and role."""
     for name, role_name in (("标题输入框", "text"), ("帖子内容输入框", "text"),
+                            ("插入", "push button"), ("发布设置", "push button"), ("会员扩展", "push button"),
                             ("资源与售价摘要", "text"), (submit, "push button"),
                             ("取消", "push button"), ("板块选择框", None)):
         app.press("Tab")
@@ -116,7 +117,7 @@ def write_post(app):
     app.press("Up", "Up", "Up")
     wait_until(lambda: find(app.app, "发新帖 - 会员板块", "label") is None, what="the plain hint again")
     # Publishing with an empty title says so and puts the focus there.
-    app.press("Tab", "Tab", "Tab", "Tab")
+    app.press("Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab")
     app.wait_for_focus("发布", "push button")
     app.press("space")
     check("请输入标题。" in dismiss_box(app, "提示"), "an empty title is refused")
@@ -128,7 +129,7 @@ def write_post(app):
     type_text("line one")
     app.press("Return")
     type_text("line two 第二行")
-    app.press("Tab", "Tab")
+    app.press("Tab", "Tab", "Tab", "Tab", "Tab")
     app.wait_for_focus("发布", "push button")
     app.press("space")
     check("帖子发布成功。" in dismiss_box(app, "提示"), "the post was published")
@@ -149,7 +150,7 @@ def edit_post(app):
     app.wait_for_focus("标题输入框", "text")
     app.press("End")
     type_text(" v2")
-    app.press("Tab", "Tab", "Tab")
+    app.press("Tab", "Tab", "Tab", "Tab", "Tab", "Tab")
     app.wait_for_focus("保存", "push button")
     app.press("space")
     check("帖子保存成功。" in dismiss_box(app, "提示"), "the edit was saved")

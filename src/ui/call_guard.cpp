@@ -1,4 +1,4 @@
-#include "account/call_guard.h"
+#include "ui/call_guard.h"
 
 #include <wx/evtloop.h>
 #include <wx/window.h>
