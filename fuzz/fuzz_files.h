@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "fuzz_check.h"
@@ -29,6 +31,27 @@ inline void WriteFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Puts bytes at path as a new file. The settings store keeps the document
+// it last read or wrote while the file stays that version; a new file makes
+// its next load parse what is on disk, as the program's next start would.
+inline void ReplaceFile(const std::string& path, const std::string& bytes)
+{
+    WriteFile(path + ".new", bytes);
+    FUZZ_CHECK(std::rename((path + ".new").c_str(), path.c_str()) == 0);
+}
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Makes the store's next load read the file again.
+inline void Reread(const std::string& path)
+{
+    ReplaceFile(path, ReadFile(path));
 }
 
 }  // namespace fuzz

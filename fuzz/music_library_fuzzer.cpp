@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const std::string folder = fuzz::Folder() + "/library";
     std::filesystem::create_directories(folder);
-    fuzz::WriteFile(folder + "/settings.ini", "[localMusic]\n" + group);
+    const std::string file = folder + "/settings.ini";
+    fuzz::ReplaceFile(file, "[localMusic]\n" + group);
     const SettingsStore store{wxString::FromUTF8(folder)};
 
     MusicLibrary library;
@@ -59,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     again.Rebuild(kept);
     FUZZ_CHECK(Same(again.ToSettings(), kept));
     FUZZ_CHECK(SaveMusicSettings(store, kept));
+    fuzz::Reread(file);
     FUZZ_CHECK(Same(LoadMusicSettings(store), kept));
 
     for (int album = -1; album < static_cast<int>(library.Albums().size()); ++album) {

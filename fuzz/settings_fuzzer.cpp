@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::string folder = fuzz::Folder() + "/settings";
     std::filesystem::create_directories(folder);
-    fuzz::WriteFile(folder + "/settings.ini", text);
+    const std::string file = folder + "/settings.ini";
+    fuzz::ReplaceFile(file, text);
     const SettingsStore store{wxString::FromUTF8(folder)};
 
     const LoginSettings login = store.LoadLoginSettings();
@@ -44,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const MusicSettings music = LoadMusicSettings(store);
     FUZZ_CHECK(store.SaveLoginSettings(login));
     FUZZ_CHECK(SaveMusicSettings(store, music));
+    fuzz::Reread(file);
 
     FUZZ_CHECK(Same(store.LoadLoginSettings(), login));
     const ServerEndpoint again = store.LoadServerEndpoint();
@@ -53,9 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A forgotten password, or a logged-out account, leaves nothing a later
     // load could find, and the other groups stay as they were.
     FUZZ_CHECK(store.SaveLoginSettings(LoginSettings{login.mobile, wxString(), false, false}));
+    fuzz::Reread(file);
     FUZZ_CHECK(!store.Open().Config().HasEntry("/login/password"));
     FUZZ_CHECK(store.LoadLoginSettings().password.empty());
     FUZZ_CHECK(store.ClearLoginSettings());
+    fuzz::Reread(file);
     FUZZ_CHECK(!store.Open().Config().HasGroup("/login"));
     FUZZ_CHECK(Same(store.LoadLoginSettings(), LoginSettings{}));
     FUZZ_CHECK(Same(LoadMusicSettings(store), music));
