@@ -98,6 +98,19 @@ bool ReadAll(int fd, std::string& bytes)
     }
 }
 
+// UTF-16 with a broken surrogate pair decodes to a code point that UTF-8
+// cannot hold: converting it for the reader would fail the toolkit's
+// assertion and give an empty document, which the next save would write
+// over the whole file.
+wxString WithValidCodePoints(wxString text)
+{
+    for (size_t i = 0; i < text.length(); ++i) {
+        const wxUint32 c = text[i].GetValue();
+        if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) text[i] = wxUniChar(0xFFFD);
+    }
+    return text;
+}
+
 }  // namespace
 
 FileStamp FileStamp::Of(const wxString& path)
@@ -176,7 +189,7 @@ std::unique_ptr<wxFileConfig> ParseSettings(const std::string& bytes)
     if (bom == wxBOM_UTF8) {
         text = DecodeUtf8Lines(bytes.substr(3));
     } else if (bom != wxBOM_None && bom != wxBOM_Unknown) {
-        text = wxString(bytes.data(), wxConvAuto(), bytes.size());
+        text = WithValidCodePoints(wxString(bytes.data(), wxConvAuto(), bytes.size()));
     }
     if (text.empty()) text = DecodeUtf8Lines(bytes);
     std::string utf8 = MergeRepeatedSettings(text).utf8_string();

@@ -1,6 +1,7 @@
 #include "account/settings_merge.h"
 
-#include <wx/arrstr.h>
+#include <wx/fileconf.h>
+#include <wx/mstream.h>
 
 #include <map>
 #include <vector>
@@ -17,7 +18,8 @@ struct Group {
     std::map<wxString, size_t> keyLine;  // key → its last line so far
 };
 
-bool IsSpace(wxUniChar c) { return c == ' ' || c == '\t' || c == '\r'; }
+// Leading blanks as the toolkit's reader skips them (\v and \f too).
+bool IsSpace(wxUniChar c) { return wxIsspace(c); }
 
 // Where an unescaped `stop` ends the name starting at `from`, or npos.
 size_t NameEnd(const wxString& line, size_t from, wxUniChar stop)
@@ -32,15 +34,35 @@ size_t NameEnd(const wxString& line, size_t from, wxUniChar stop)
     return wxString::npos;
 }
 
-// "/a//b/" and "a/b" name the same group, as the toolkit reads them.
+// A name as the toolkit stores it: each backslash only escapes the next
+// character.
+wxString Unescaped(const wxString& name)
+{
+    wxString out;
+    for (size_t i = 0; i < name.length(); ++i) {
+        if (name[i] == '\\' && ++i == name.length()) break;
+        out += name[i];
+    }
+    return out;
+}
+
+// The group a header names, as the toolkit finds it: "/a//b/", "a/./b",
+// "x/../a/b", "A\/B" and "a/b" are one group, and names ignore case.
+// The toolkit's own path walk decides, so no rule of it is copied here.
 wxString GroupPath(const wxString& name)
 {
-    wxString path;
-    for (const wxString& part : wxSplit(name, '/', '\0')) {
-        if (part.empty()) continue;
-        path += "/" + part;
-    }
-    return path;
+    wxMemoryInputStream nothing("", 0);
+    wxFileConfig scratch(nothing);
+    scratch.SetPath("/" + Unescaped(name));
+    return scratch.GetPath().Lower();
+}
+
+// The entry a key line sets, from its unescaped name: without the "!" that
+// only marks it read-only, letter case ignored.
+wxString KeyOf(wxString key)
+{
+    if (key.StartsWith("!")) key.erase(0, 1);
+    return key.Lower();
 }
 
 }  // namespace
@@ -52,11 +74,14 @@ wxString MergeRepeatedSettings(const wxString& text)
     size_t current = 0;
     bool repeated = false;
 
+    // Lines end where the toolkit's reader ends them: at "\r\n", "\n" or a
+    // lone "\r".
     const std::vector<wxString> lines = [&] {
         std::vector<wxString> out;
         size_t start = 0;
-        for (size_t newline; (newline = text.find('\n', start)) != wxString::npos; start = newline + 1) {
-            out.push_back(text.Mid(start, newline - start));
+        for (size_t end; (end = text.find_first_of("\r\n", start)) != wxString::npos;) {
+            out.push_back(text.Mid(start, end - start));
+            start = end + (text[end] == '\r' && end + 1 < text.length() && text[end + 1] == '\n' ? 2 : 1);
         }
         if (start < text.length()) out.push_back(text.Mid(start));
         return out;
@@ -83,7 +108,16 @@ wxString MergeRepeatedSettings(const wxString& text)
         wxString key;  // empty: no key line (comment, blank, damaged)
         if (first != '\0' && first != ';' && first != '#' && first != '[') {
             size_t equals = NameEnd(line, start, '=');
-            if (equals != wxString::npos) key = line.Mid(start, equals - start).Strip(wxString::trailing);
+            if (equals != wxString::npos) {
+                const wxString name = Unescaped(line.Mid(start, equals - start).Strip(wxString::trailing));
+                // "=x" sets nothing, and the toolkit's reader fails an
+                // assertion on it, which the GUI shows as a debug box.
+                if (name.empty()) {
+                    repeated = true;
+                    continue;
+                }
+                key = KeyOf(name);
+            }
         }
         Group& group = groups[current];
         if (!key.empty()) {

@@ -9,6 +9,6 @@
 
 // The same settings text with each group named once (its later sections
 // joined to the first, in file order) and each key of a group kept only at
-// its last line, where its value comes from. Text without repetitions is
-// returned unchanged.
+// its last line, where its value comes from; a line with an empty key
+// ("=x") is dropped. Text without either is returned unchanged.
 wxString MergeRepeatedSettings(const wxString& text);

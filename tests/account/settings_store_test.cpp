@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -277,12 +278,24 @@ TEST_F(SettingsStoreTest, RepeatedKeysLoadFromTheirLastLineAndLeaveNothingWhenDe
         return s.SaveLoginSettings({U("1"), U("new"), false, false});
     };
     const auto logOut = [](const SettingsStore& s) { return s.ClearLoginSettings(); };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {"key twice, 记住密码 off", twice, saveWithoutPassword},
         {"key twice, logged out", twice, logOut},
         {"group twice, 记住密码 off", split, saveWithoutPassword},
         {"group twice, logged out", split, logOut},
     };
+    // The same key or group written as the toolkit also reads it: another
+    // letter case, escapes, leading \v, the read-only mark "!", a path
+    // through "..", lines ended by a lone CR.
+    for (const char* file : {"[login]\nPassword=old\nrememberPassword=1\npassword=new\n",
+                             "[login]\n\vpassword=old\nrememberPassword=1\npassword=new\n",
+                             "[login]\npass\\word=old\nrememberPassword=1\npassword=new\n",
+                             "[login]\n!password=old\nrememberPassword=1\npassword=new\n",
+                             "[LOGIN]\npassword=old\n[x/../lo\\gin]\nrememberPassword=1\npassword=new\n",
+                             "[login]\r\npassword=old\rrememberPassword=1\rpassword=new\r"}) {
+        cases.push_back({file, file, saveWithoutPassword});
+        cases.push_back({file, file, logOut});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteFile(c.file);
@@ -317,6 +330,57 @@ TEST_F(SettingsStoreTest, RepeatedKeysLoadFromTheirLastLineAndLeaveNothingWhenDe
     WriteFile(plain);
     ASSERT_TRUE(store.Open().Save());
     EXPECT_EQ(FileText(), plain);
+}
+
+}  // namespace
+
+namespace {
+
+int g_toolkitAsserts = 0;
+
+void CountAssert(const wxString&, int, const wxString&, const wxString&, const wxString&)
+{
+    ++g_toolkitAsserts;
+}
+
+// A line with no key name ("=x", "  =x") sets nothing; the toolkit's reader
+// fails an assertion on it, which the program would show as a debug box.
+TEST_F(SettingsStoreTest, LineWithoutKeyNameIsDroppedWithoutToolkitAssertion)
+{
+    g_toolkitAsserts = 0;
+    const wxAssertHandler_t previous = wxSetAssertHandler(CountAssert);
+    WriteFile("[login]\n=x\nmobile=1\n \t=y\nrememberPassword=1\rpassword=p\r\r=z\n");
+    const LoginSettings loaded = store.LoadLoginSettings();
+    EXPECT_EQ(loaded.mobile, U("1"));
+    EXPECT_EQ(loaded.password, U("p"));
+    ASSERT_TRUE(store.SaveLoginSettings(loaded));
+    wxSetAssertHandler(previous);
+    EXPECT_EQ(g_toolkitAsserts, 0);
+    EXPECT_EQ(FileText().find("=x"), std::string::npos) << FileText();
+    EXPECT_EQ(FileText().find("=y"), std::string::npos) << FileText();
+    EXPECT_EQ(FileText().find("=z"), std::string::npos) << FileText();
+}
+
+// UTF-16 with two low surrogates in a row, which the toolkit's reader joins
+// into a code point beyond Unicode: the line keeps U+FFFD in its place, the
+// others load, and no toolkit assertion fires.
+TEST_F(SettingsStoreTest, Utf16FileWithBrokenSurrogatesKeepsItsOtherLines)
+{
+    std::string file = "\xFE\xFF";
+    for (char16_t c : u"[login]\nmobile=1\nnote=a\xDCDC\xDCDC" "b\n") {
+        if (c == 0) break;
+        file += static_cast<char>(c >> 8);
+        file += static_cast<char>(c & 0xFF);
+    }
+    g_toolkitAsserts = 0;
+    const wxAssertHandler_t previous = wxSetAssertHandler(CountAssert);
+    WriteFile(file);
+    const LoginSettings loaded = store.LoadLoginSettings();
+    ASSERT_TRUE(store.SaveLoginSettings(loaded));
+    wxSetAssertHandler(previous);
+    EXPECT_EQ(g_toolkitAsserts, 0);
+    EXPECT_EQ(loaded.mobile, U("1"));
+    EXPECT_NE(FileText().find("note=a\xEF\xBF\xBD" "b"), std::string::npos) << FileText();
 }
 
 }  // namespace
