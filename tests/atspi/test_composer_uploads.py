@@ -18,44 +18,14 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_helpers import CheckFailed, Program, check, descendants, find, role, wait_until  # noqa: E402
 from forum_atspi import HOME_HINT, LocalForum, activate, dismiss_box, name_server, wait_for_label, wait_for_rows  # noqa: E402
-from test_forum_writing import focus_dialog, log_in, type_text, x_window  # noqa: E402
+from test_forum_writing import (choose_menu_item, focus_dialog, log_in, menu_items,  # noqa: E402
+                                shown_items, type_text, x_window)
 
 import pyatspi  # noqa: E402
 
 SECTION = "综合讨论"
 TITLE = "Upload post 上传音频"
 NAME = "test tone 测试音"
-
-
-ITEM_ROLES = ("menu item", "check menu item")
-
-
-def shown_items(app):
-    return [node for node in descendants(app.app)
-            if role(node) in ITEM_ROLES and node.getState().contains(pyatspi.STATE_SHOWING)
-            and node.name not in ("澄川论坛", "本地音乐")]
-
-
-def menu_items(app):
-    """The names of the items of the pop-up menu on screen."""
-    return wait_until(lambda: [node.name for node in shown_items(app)] or None, what="a pop-up menu")
-
-
-def choose_menu_item(app, name):
-    """Moves through the open menu with Down until `name` has the highlight, then presses Return."""
-    def highlighted():
-        for node in shown_items(app):
-            state = node.getState()
-            if state.contains(pyatspi.STATE_SELECTED) or state.contains(pyatspi.STATE_FOCUSED):
-                return node.name
-        return None
-    for _ in range(6):
-        if highlighted() == name:
-            app.press("Return")
-            return
-        app.press("Down")
-        time.sleep(0.2)
-    raise CheckFailed("the menu item %r never took the highlight (%r has it)" % (name, highlighted()))
 
 
 def extents(node):

@@ -60,27 +60,31 @@ def select_row(app, prefix):
     time.sleep(0.1)
 
 
+ITEM_ROLES = ("menu item", "check menu item")
+
+
+def shown_items(app):
+    """The items of the pop-up menu on screen (not the category selector's)."""
+    return [node for node in descendants(app.app)
+            if role(node) in ITEM_ROLES and node.getState().contains(pyatspi.STATE_SHOWING)
+            and node.name not in ("澄川论坛", "本地音乐")]
+
+
 def menu_items(app):
     """The names of the items of the pop-up menu on screen."""
-    def shown():
-        names = [node.name for node in descendants(app.app)
-                 if role(node) == "menu item" and node.getState().contains(pyatspi.STATE_SHOWING)
-                 and node.name not in ("澄川论坛", "本地音乐")]
-        return names or None
-    return wait_until(shown, what="the post menu")
+    return wait_until(lambda: [node.name for node in shown_items(app)] or None, what="a pop-up menu")
 
 
 def choose_menu_item(app, name):
     """Moves through the open pop-up menu with Down until `name` is the
     highlighted item, then presses Return."""
     def highlighted():
-        for node in descendants(app.app):
-            if role(node) == "menu item" and node.getState().contains(pyatspi.STATE_SHOWING):
-                state = node.getState()
-                if state.contains(pyatspi.STATE_SELECTED) or state.contains(pyatspi.STATE_FOCUSED):
-                    return node.name
+        for node in shown_items(app):
+            state = node.getState()
+            if state.contains(pyatspi.STATE_SELECTED) or state.contains(pyatspi.STATE_FOCUSED):
+                return node.name
         return None
-    for _ in range(4):
+    for _ in range(6):
         if highlighted() == name:
             app.press("Return")
             return
