@@ -1,5 +1,8 @@
 #include "api/utf8_text.h"
 
+#include <iterator>
+#include <string>
+
 namespace {
 
 // Length of the well-formed sequence at `s`, or 0 when there is none.
@@ -44,18 +47,43 @@ bool IsValidUtf8(std::string_view bytes)
 
 wxString Utf8WithReplacement(std::string_view bytes)
 {
-    if (IsValidUtf8(bytes)) return wxString::FromUTF8(bytes.data(), bytes.size());
+    // One pass that checks and decodes together: the toolkit's converter
+    // would walk the bytes a second time, and record reading converts
+    // every text of every answer. No byte yields more than one unit (a
+    // four-byte sequence at most two), so the buffer never grows.
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
-    wxString text;
+    // Most texts (names, titles, times) fit on the stack.
+    wchar_t local[256];
+    std::wstring heap;
+    if (bytes.size() > std::size(local)) heap.resize(bytes.size());
+    wchar_t* const begin = heap.empty() ? local : heap.data();
+    wchar_t* out = begin;
     for (size_t i = 0; i < bytes.size();) {
-        const size_t len = SequenceLength(s + i, bytes.size() - i);
-        if (len == 0) {
-            text += wxUniChar(0xFFFD);
-            ++i;
-        } else {
-            text += wxString::FromUTF8(bytes.data() + i, len);
-            i += len;
+        if (s[i] < 0x80) {
+            *out++ = static_cast<wchar_t>(s[i++]);
+            continue;
         }
+        const size_t len = SequenceLength(s + i, bytes.size() - i);
+        char32_t c;
+        switch (len) {
+        case 0: c = 0xFFFD; break;
+        case 2: c = (char32_t(s[i] & 0x1F) << 6) | (s[i + 1] & 0x3F); break;
+        case 3: c = (char32_t(s[i] & 0x0F) << 12) | (char32_t(s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F); break;
+        default:
+            c = (char32_t(s[i] & 0x07) << 18) | (char32_t(s[i + 1] & 0x3F) << 12) |
+                (char32_t(s[i + 2] & 0x3F) << 6) | (s[i + 3] & 0x3F);
+            break;
+        }
+        i += len == 0 ? 1 : len;  // after a bad byte the next one is read again
+        if constexpr (sizeof(wchar_t) == 2) {
+            if (c >= 0x10000) {
+                c -= 0x10000;
+                *out++ = static_cast<wchar_t>(0xD800 + (c >> 10));
+                *out++ = static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
+                continue;
+            }
+        }
+        *out++ = static_cast<wchar_t>(c);
     }
-    return text;
+    return wxString(begin, static_cast<size_t>(out - begin));
 }

@@ -77,6 +77,15 @@ TEST(JsonGetters, EncodedSurrogateAloneIsInvalidToo)
     EXPECT_EQ(JsonValueToText(JsonMember(&d, "t")), wxString(L"a\uFFFD\uFFFD\uFFFDb"));
     EXPECT_EQ(JsonText(&d, "u"), wxString(L"\uFFFD\uFFFD\uFFFD\uFFFD"));  // above U+10FFFF
     EXPECT_EQ(JsonText(&d, "k"), wxString::FromUTF8("\xF0\x9F\x8E\xB5\xED\x9F\xBF"));
+    // A long text (a post body) decodes the same way.
+    std::string body;
+    wxString expected;
+    for (int i = 0; i < 200; ++i) {
+        body += "\xE4\xB8\xAD\xF0\x9F\x8E\xB5" "a\xFF";
+        expected += wxString::FromUTF8("\xE4\xB8\xAD\xF0\x9F\x8E\xB5" "a") + wxUniChar(0xFFFD);
+    }
+    const auto long_ = Doc(("{\"b\":\"" + body + "\"}").c_str());
+    EXPECT_EQ(JsonText(&long_, "b"), expected);
 }
 
 TEST(JsonGetters, ValueToTextCoversEveryKind)
