@@ -13,6 +13,7 @@ manager), with /usr/bin/python3, which has pyatspi.
         assert app.status_text() == "..."
 """
 import os
+import sys
 import shutil
 import subprocess
 import tempfile
@@ -234,3 +235,13 @@ class Program:
         """Presses keys in xdotool syntax, e.g. press("alt+s"), press("F6")."""
         subprocess.run(["xdotool", "key", "--delay", "40"] + list(keys), check=True)
         pump()
+
+
+def run_checks(main, *args):
+    """Runs a walk's main(*args) as the script's whole work: a failed check
+    prints why and ends the process with status 1."""
+    try:
+        sys.exit(main(*args))
+    except CheckFailed as error:
+        print("FAILED: %s" % error, file=sys.stderr)
+        sys.exit(1)

@@ -16,7 +16,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, check, descendants, find, role, wait_until  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, descendants, find, role, wait_until, run_checks  # noqa: E402
 from forum_atspi import HOME_HINT, LocalForum, activate, dismiss_box, name_server, wait_for_label, wait_for_rows  # noqa: E402
 from test_forum_writing import (choose_menu_item, focus_dialog, log_in, menu_items,  # noqa: E402
                                 shown_items, type_text, x_window)
@@ -156,8 +156,4 @@ def main(exe, server_binary):
 
 
 if __name__ == "__main__":
-    try:
-        main(sys.argv[1], sys.argv[2])
-    except CheckFailed as error:
-        print("FAILED: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    run_checks(main, sys.argv[1], sys.argv[2])

@@ -9,7 +9,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, check, find, wait_until  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, find, wait_until, run_checks  # noqa: E402
 from forum_atspi import (FLOOR_HINT, HOME_HINT, POST_LIST_HINT, LocalForum,  # noqa: E402
                          activate, name_server, rows, type_into_dialog, wait_for_label,
                          wait_for_rows)
@@ -112,8 +112,4 @@ def main(exe, server_binary):
 
 
 if __name__ == "__main__":
-    try:
-        main(sys.argv[1], sys.argv[2])
-    except CheckFailed as error:
-        print("FAILED: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    run_checks(main, sys.argv[1], sys.argv[2])

@@ -12,7 +12,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, check, descendants, find, pump, role, wait_until  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, descendants, find, pump, role, wait_until, run_checks  # noqa: E402
 from forum_atspi import (HOME_HINT, LocalForum, activate, dismiss_box, name_server, rows,  # noqa: E402
                          wait_for_label, wait_for_rows, x_window)
 
@@ -233,8 +233,4 @@ def main(exe, server_binary):
 
 
 if __name__ == "__main__":
-    try:
-        main(sys.argv[1], sys.argv[2])
-    except CheckFailed as error:
-        print("FAILED: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    run_checks(main, sys.argv[1], sys.argv[2])

@@ -7,7 +7,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, check  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, run_checks  # noqa: E402
 from forum_atspi import dismiss_box, name_server, unused_port  # noqa: E402
 
 HELP = "Alt+1 澄川论坛，Alt+2 本地音乐，F6 切换焦点，退格返回上一层。"
@@ -56,8 +56,4 @@ def main(exe):
 
 
 if __name__ == "__main__":
-    try:
-        main(sys.argv[1])
-    except CheckFailed as error:
-        print("FAILED: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    run_checks(main, sys.argv[1])

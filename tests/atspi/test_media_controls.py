@@ -13,7 +13,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402
-from atspi_helpers import CheckFailed, Program, check, pump, stop_process, wait_until  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, pump, stop_process, wait_until, run_checks  # noqa: E402
 from forum_atspi import LocalForum, name_server, wait_for_label  # noqa: E402
 
 SONGS = ["一月", "二月", "三月"]
@@ -202,8 +202,4 @@ def main(exe, server_binary):
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main(sys.argv[1], sys.argv[2]))
-    except CheckFailed as error:
-        print("FAILED: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    run_checks(main, sys.argv[1], sys.argv[2])

@@ -18,7 +18,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402
-from atspi_helpers import CheckFailed, Program, check, pump, wait_until  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, pump, wait_until, run_checks  # noqa: E402
 from forum_atspi import LocalForum, name_server, rows, wait_for_label, wait_for_rows  # noqa: E402
 
 SKIP = 77
@@ -153,8 +153,4 @@ def main(exe, server_binary):
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main(sys.argv[1], sys.argv[2]))
-    except CheckFailed as error:
-        print("FAILED: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    run_checks(main, sys.argv[1], sys.argv[2])

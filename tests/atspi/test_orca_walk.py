@@ -19,7 +19,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402
-from atspi_helpers import CheckFailed, Program, check, find, pump, stop_process, wait_until  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, find, pump, stop_process, wait_until, run_checks  # noqa: E402
 from forum_atspi import LocalForum, activate, name_server, rows, wait_for_label, wait_for_rows  # noqa: E402
 from orca_session import OrcaSession, OrcaUnavailable  # noqa: E402
 
@@ -237,8 +237,4 @@ def walk(exe, server_binary, orca):
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main(sys.argv[1], sys.argv[2]))
-    except CheckFailed as error:
-        print("FAILED: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    run_checks(main, sys.argv[1], sys.argv[2])

@@ -10,7 +10,7 @@ import select
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, check  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, run_checks  # noqa: E402
 from forum_atspi import (HOME_HINT, LocalForum, dismiss_box, name_server, rows,  # noqa: E402
                          unused_port)
 
@@ -66,8 +66,4 @@ def main(exe, server_binary):
 
 
 if __name__ == "__main__":
-    try:
-        main(sys.argv[1], sys.argv[2])
-    except CheckFailed as error:
-        print("FAILED: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    run_checks(main, sys.argv[1], sys.argv[2])

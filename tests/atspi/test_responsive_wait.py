@@ -11,7 +11,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, check, wait_until  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, wait_until, run_checks  # noqa: E402
 from forum_atspi import LocalForum, dismiss_box, name_server, rows, wait_for_rows  # noqa: E402
 
 WAITING = "正在等待服务器响应，按 Esc 取消。"
@@ -62,8 +62,4 @@ def main(exe, server_binary):
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main(sys.argv[1], sys.argv[2]))
-    except CheckFailed as error:
-        print("FAILED: %s" % error, file=sys.stderr)
-        sys.exit(1)
+    run_checks(main, sys.argv[1], sys.argv[2])
