@@ -222,19 +222,6 @@ std::vector<std::string> RecordedRequest::HeaderNames() const
 
 HttpTestServer::HttpTestServer()
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    socklen_t len = sizeof addr;
-    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listenFd_, 64) != 0 ||
-        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0 ||
-        ::pipe2(wakePipe_, O_CLOEXEC) != 0) {
-        throw std::runtime_error("test server: cannot listen on loopback");
-    }
-    port_ = ntohs(addr.sin_port);
     acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 
@@ -245,26 +232,14 @@ HttpTestServer::~HttpTestServer()
         stopping_ = true;
     }
     changed_.notify_all();
-    const char wake = 1;
-    [[maybe_unused]] ssize_t n = ::write(wakePipe_[1], &wake, 1);
+    listener_.Stop();
     acceptor_.join();
     for (Worker& w : workers_) w.thread.join();
-    ::close(listenFd_);
-    ::close(wakePipe_[0]);
-    ::close(wakePipe_[1]);
 }
 
 void HttpTestServer::AcceptLoop()
 {
-    while (true) {
-        pollfd fds[2] = {{listenFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            return;
-        }
-        if (fds[1].revents) return;
-        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) continue;
+    for (int fd; (fd = listener_.Accept()) >= 0;) {
         std::lock_guard<std::mutex> lock(mutex_);
         // Join finished connections so long tests do not pile up threads.
         for (size_t i = 0; i < workers_.size();) {

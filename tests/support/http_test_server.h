@@ -10,6 +10,8 @@
 //   EXPECT_EQ(server.Requests().at(0).target, "/api/post/hot?pageNum=1&pageSize=20");
 #pragma once
 
+#include "support/socket_io.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -87,7 +89,7 @@ public:
     HttpTestServer& operator=(const HttpTestServer&) = delete;
 
     std::string Host() const { return "127.0.0.1"; }
-    int Port() const { return port_; }
+    int Port() const { return listener_.Port(); }
 
     // A route matches when the method is equal and the target is equal, or
     // when `target` holds no "?" and equals the request's path. Exact
@@ -117,9 +119,7 @@ private:
     ScriptedAnswer Choose(const RecordedRequest& request);
     bool Sleep(std::chrono::milliseconds d);  // false when stopping
 
-    int listenFd_ = -1;
-    int wakePipe_[2] = {-1, -1};
-    int port_ = 0;
+    LoopbackListener listener_{"test server", 64};
     bool stopping_ = false;
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;

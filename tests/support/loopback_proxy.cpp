@@ -55,35 +55,19 @@ void Relay(int client, int upstream)
 
 LoopbackProxy::LoopbackProxy()
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listenFd_, 16) != 0 ||
-        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0 ||
-        ::pipe2(wakePipe_, O_CLOEXEC) != 0) {
-        throw std::runtime_error("loopback proxy: cannot listen");
-    }
-    port_ = ntohs(addr.sin_port);
     acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 
 LoopbackProxy::~LoopbackProxy()
 {
-    const char wake = 1;
-    [[maybe_unused]] ssize_t n = ::write(wakePipe_[1], &wake, 1);
+    listener_.Stop();
     acceptor_.join();
     for (std::thread& w : workers_) w.join();
-    ::close(listenFd_);
-    ::close(wakePipe_[0]);
-    ::close(wakePipe_[1]);
 }
 
 std::string LoopbackProxy::Url() const
 {
-    return "http://127.0.0.1:" + std::to_string(port_);
+    return "http://127.0.0.1:" + std::to_string(listener_.Port());
 }
 
 std::vector<std::string> LoopbackProxy::Heads() const
@@ -94,15 +78,7 @@ std::vector<std::string> LoopbackProxy::Heads() const
 
 void LoopbackProxy::AcceptLoop()
 {
-    while (true) {
-        pollfd fds[2] = {{listenFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            return;
-        }
-        if (fds[1].revents) return;
-        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) continue;
+    for (int fd; (fd = listener_.Accept()) >= 0;) {
         workers_.emplace_back([this, fd] {
             Serve(fd);
             ::close(fd);

@@ -5,6 +5,8 @@
 // 400 and never forwarded, as a real proxy would refuse it.
 #pragma once
 
+#include "support/socket_io.h"
+
 #include <mutex>
 #include <string>
 #include <thread>
@@ -29,9 +31,7 @@ private:
     void AcceptLoop();
     void Serve(int fd);
 
-    int listenFd_ = -1;
-    int wakePipe_[2] = {-1, -1};
-    int port_ = 0;
+    LoopbackListener listener_{"loopback proxy", 16};
     mutable std::mutex mutex_;
     std::vector<std::string> heads_;
     std::vector<std::thread> workers_;

@@ -8,6 +8,28 @@
 
 namespace qtest {
 
+// A listening socket on 127.0.0.1 with an ephemeral port, for a test peer
+// whose accept thread must be stoppable from its destructor.
+class LoopbackListener {
+public:
+    // Throws std::runtime_error naming `who` when it cannot listen.
+    LoopbackListener(const char* who, int backlog);
+    ~LoopbackListener();
+    LoopbackListener(const LoopbackListener&) = delete;
+    LoopbackListener& operator=(const LoopbackListener&) = delete;
+
+    int Port() const { return port_; }
+    // The next connection, or -1 once Stop has been called.
+    int Accept();
+    // Makes a waiting (or the next) Accept return -1; any thread.
+    void Stop();
+
+private:
+    int listenFd_ = -1;
+    int wakePipe_[2] = {-1, -1};
+    int port_ = 0;
+};
+
 // Sends every byte; false once the peer has gone.
 bool SendAll(int fd, const char* data, size_t size);
 
