@@ -18,7 +18,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_helpers import CheckFailed, Program, check, descendants, find, role, wait_until, run_checks  # noqa: E402
 from forum_atspi import HOME_HINT, LocalForum, activate, dismiss_box, name_server, wait_for_label, wait_for_rows  # noqa: E402
-from test_forum_writing import (choose_menu_item, focus_dialog, log_in, menu_items,  # noqa: E402
+from test_forum_writing import (choose_menu_item, focus_dialog, logged_in_at_home, menu_items,  # noqa: E402
                                 shown_items, type_text, x_window)
 
 import pyatspi  # noqa: E402
@@ -143,10 +143,7 @@ def main(exe, server_binary):
             program = Program(exe)
             name_server(program, forum.port)
             with program as app:
-                app.focus_window()
-                app.wait_for_focus("功能列表")
-                app.wait_for_status(HOME_HINT)
-                log_in(app, "13800000001", "user123", "小澄同学")
+                logged_in_at_home(app, "13800000001", "user123", "小澄同学")
                 write_post(app, path)
                 check(forum.count("/api/file", "POST") == 1, "one upload request")
                 play_it(app, forum)

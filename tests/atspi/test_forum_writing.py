@@ -36,6 +36,14 @@ def type_text(text):
     subprocess.run(["xdotool", "type", "--delay", "40", text], check=True)
 
 
+def logged_in_at_home(app, mobile, password, name):
+    """Waits for the home view of a freshly started program, then logs in."""
+    app.focus_window()
+    app.wait_for_focus("功能列表")
+    app.wait_for_status(HOME_HINT)
+    log_in(app, mobile, password, name)
+
+
 def log_in(app, mobile, password, name):
     activate(app, "登录")
     focus_dialog(app, "登录")
@@ -191,10 +199,7 @@ def delete_as_manager(exe, forum):
     program = Program(exe)
     name_server(program, forum.port)
     with program as app:
-        app.focus_window()
-        app.wait_for_focus("功能列表")
-        app.wait_for_status(HOME_HINT)
-        log_in(app, "13800000003", "manager123", "版主阿澄")
+        logged_in_at_home(app, "13800000003", "manager123", "版主阿澄")
         open_section(app)
         wait_for_rows(app, lambda r: any(x.startswith(EDITED + " | ") for x in r), "the member's post")
         select_row(app, EDITED + " | ")
@@ -217,10 +222,7 @@ def main(exe, server_binary):
         program = Program(exe)
         name_server(program, forum.port)
         with program as app:
-            app.focus_window()
-            app.wait_for_focus("功能列表")
-            app.wait_for_status(HOME_HINT)
-            log_in(app, "13800000001", "user123", "小澄同学")
+            logged_in_at_home(app, "13800000001", "user123", "小澄同学")
             write_post(app)
             open_section(app)
             wait_for_rows(app, lambda r: any(x.startswith(TITLE + " | 小澄同学") for x in r),
