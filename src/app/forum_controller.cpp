@@ -49,10 +49,28 @@ void ForumController::Apply(const ForumUpdate& update)
         ShowErrorBox(host_.HostWindow(), update.errorCaption, update.errorText);
 }
 
+bool ForumController::PrefetchedSectionsArrived() const
+{
+    if (!prefetch_)
+        return false;
+    std::optional<SectionList> arrived = prefetch_->Arrived();
+    return arrived && arrived->ok;
+}
+
 void ForumController::LoadSections()
 {
-    SectionList list = RunBusy([&] { return api_.GetSections(); });
-    Apply(browser_.ApplySections(list));
+    Apply(browser_.ApplySections(FetchSections()));
+}
+
+SectionList ForumController::FetchSections()
+{
+    if (!prefetch_)
+        return RunBusy([&] { return api_.GetSections(); });
+    // The early answer serves once, whatever it was; a later load asks again.
+    std::unique_ptr<SectionsPrefetch> early = std::move(prefetch_);
+    if (std::optional<SectionList> arrived = early->Arrived())
+        return std::move(*arrived);
+    return RunBusy([&] { return early->Wait(); });
 }
 
 void ForumController::ActivateRow(int row)

@@ -4,11 +4,13 @@
 // cursor or on the search worker, the error boxes with their captions, the
 // cues and the list. The window stays a thin binding of keys to these calls.
 
+#include <memory>
 #include <optional>
 
 #include "app/forum_actions.h"
 #include "app/forum_browser.h"
 #include "app/search_worker.h"
+#include "app/sections_prefetch.h"
 
 class ApiClient;
 class ForumHost;
@@ -23,6 +25,11 @@ public:
 
     // Shows the top view, loading the sections first when there are none.
     void RenderList();
+    // The sections asked for before the window was built: the first load
+    // takes their answer instead of asking again.
+    void AdoptSectionsPrefetch(std::unique_ptr<SectionsPrefetch> prefetch) { prefetch_ = std::move(prefetch); }
+    // Those sections have arrived, and successfully.
+    bool PrefetchedSectionsArrived() const;
     wxString StatusHint() const { return browser_.StatusHint(); }
 
     void ActivateRow(int row);
@@ -45,6 +52,7 @@ private:
     void Run(const ForumAction& action);
     void Apply(const ForumUpdate& update);
     void LoadSections();
+    SectionList FetchSections();
     void LoadPostList(const PostListRequest& request);
     void LoadFloors(const FloorRequest& request);
     void OpenPostDetail(const ForumAction& action);
@@ -54,4 +62,5 @@ private:
     ForumHost& host_;
     ForumBrowser browser_;
     SearchWorker searchWorker_;
+    std::unique_ptr<SectionsPrefetch> prefetch_;
 };

@@ -139,6 +139,13 @@ void MainFrame::BindEvents() {
 void MainFrame::LoadFirstView() {
     // The list is filled before the automatic login, so the last status
     // text is the login's outcome.
-    RenderList();
+    if (!firstViewShown) RenderList();
     TryAutoLogin();
+}
+
+bool MainFrame::ShowArrivedFirstView() {
+    if (!forum.PrefetchedSectionsArrived()) return false;
+    RenderList();
+    firstViewShown = true;
+    return !session.WantsAutoLogin();
 }

@@ -31,6 +31,14 @@ public:
 
     // The sections, then the automatic login.
     void LoadFirstView();
+    // The sections asked for before this window was built, for its first view.
+    void AdoptSectionsPrefetch(std::unique_ptr<SectionsPrefetch> prefetch) {
+        forum.AdoptSectionsPrefetch(std::move(prefetch));
+    }
+    // Before the window shows: when those sections have arrived, the home
+    // view goes into the list now, so it shows with the window. True when
+    // the first view is then complete (no automatic login to wait for).
+    bool ShowArrivedFirstView();
 
     // Global hotkeys arrive here with their id (MainId::HotkeyFirst..HotkeyLast).
     void OnGlobalHotkey(int id);
@@ -146,4 +154,6 @@ private:
     // player, the output devices and the global hotkeys.
     friend class MainFrameMusic;
     std::unique_ptr<MainFrameMusic> music;
+    // The home view went in before the window showed (ShowArrivedFirstView).
+    bool firstViewShown = false;
 };

@@ -1,7 +1,9 @@
 #include "app/quillery_app.h"
 
+#include "account/settings_store.h"
 #include "app/main_frame.h"
 #include "app/ready_signal.h"
+#include "app/sections_prefetch.h"
 
 #include <wx/log.h>
 
@@ -16,10 +18,16 @@ bool QuilleryApp::OnInit() {
     SetAppName(name);
     SetAppDisplayName(name);
     SetVendorName(name);
-    // The window shows at once; the forum loads with it on screen, so the
-    // screen reader can read it (and Escape can stop it) while it waits.
+    // The home view's sections are asked for while the window is built.
+    // When they are here by then, the window shows with the home view;
+    // otherwise it shows at once and the forum loads with it on screen, so
+    // the screen reader can read it (and Escape can stop it) while it waits.
+    auto sections = std::make_unique<SectionsPrefetch>(SettingsStore().LoadServerEndpoint());
     auto* frame = new MainFrame(false);
+    frame->AdoptSectionsPrefetch(std::move(sections));
+    const bool complete = frame->ShowArrivedFirstView();
     frame->Show();
+    if (complete) SignalFirstViewShown();
     frame->CallAfter([frame] {
         frame->LoadFirstView();
         SignalFirstViewShown();

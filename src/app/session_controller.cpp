@@ -17,10 +17,24 @@ void SessionController::Adopt(const LoginResult& result)
 
 void SessionController::ClearSession() { state_ = SessionState(); }
 
+namespace {
+
+bool AsksForAutoLogin(const LoginSettings& saved)
+{
+    return saved.autoLogin && !saved.mobile.empty() && !saved.password.empty();
+}
+
+}  // namespace
+
+bool SessionController::WantsAutoLogin() const
+{
+    return AsksForAutoLogin(store_.LoadLoginSettings());
+}
+
 void SessionController::TryAutoLogin()
 {
     const LoginSettings saved = store_.LoadLoginSettings();
-    if (!saved.autoLogin || saved.mobile.empty() || saved.password.empty()) return;
+    if (!AsksForAutoLogin(saved)) return;
     LoginResult result;
     host_.RunCall([&] { result = api_.Login(saved.mobile, saved.password); });
     if (result.ok) {

@@ -49,6 +49,8 @@ public:
 
     // Start-up: logs in with the saved credentials when automatic login is on.
     void TryAutoLogin();
+    // The saved settings ask for an automatic login.
+    bool WantsAutoLogin() const;
     // True when a valid session exists afterwards (asking for a login if needed).
     bool EnsureLoggedIn();
     // What the forum dialogs call: EnsureLoggedIn, then the session texts.
