@@ -26,5 +26,10 @@ void PlayCue(const wxString& name, bool wait) {
     wxString executableDir = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
     wxString path = FindCueFile(name, executableDir, InstalledCueDir());
     if (path.empty()) return;
-    platform::PlaySoundFile(std::string(path.utf8_str()), wait);
+    const std::string file(path.utf8_str());
+    if (wait) {
+        platform::PlaySoundFile(file, true);
+    } else {
+        platform::StartSoundFile(file);
+    }
 }

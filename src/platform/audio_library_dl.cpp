@@ -1,5 +1,6 @@
 #include "platform/audio_library.h"
 #include "platform/audio_library_api.h"
+#include "platform/library_symbols.h"
 
 #include <atomic>
 #include <initializer_list>
@@ -32,26 +33,8 @@ std::string& MpvName() {
     return name;
 }
 
-// Looks every name up in the first library of the list that has it.
-class Resolver {
-public:
-    explicit Resolver(std::vector<void*> libraries) : libraries_(std::move(libraries)) {}
-    template <typename Fn>
-    void operator()(Fn& fn, const char* name) {
-        fn = nullptr;
-        for (void* lib : libraries_) {
-            if (lib && (fn = reinterpret_cast<Fn>(dlsym(lib, name)))) return;
-        }
-        complete_ = false;
-    }
-    bool Complete() const { return complete_; }
-
-private:
-    std::vector<void*> libraries_;
-    bool complete_ = true;
-};
-
-void* Open(const char* file) { return dlopen(file, RTLD_NOW | RTLD_LOCAL); }
+using platform::OpenLibrary;
+using Resolver = platform::SymbolResolver;
 
 std::atomic<const MpvApi*> gMpv{nullptr};
 std::atomic<const AvApi*> gAv{nullptr};
@@ -73,7 +56,7 @@ const MpvApi* LoadMpv() {
     if (const MpvApi* api = gMpv.load()) return api;
     std::lock_guard lock(LoadMutex());
     if (const MpvApi* api = gMpv.load()) return api;
-    void* lib = Open(MpvName().empty() ? kMpvLibrary : MpvName().c_str());
+    void* lib = OpenLibrary(MpvName().empty() ? kMpvLibrary : MpvName().c_str());
     if (!lib) return nullptr;
     static MpvApi api;
     Resolver r({lib});
@@ -106,9 +89,9 @@ const AvApi* LoadAv() {
     if (const AvApi* api = gAv.load()) return api;
     std::lock_guard lock(LoadMutex());
     if (const AvApi* api = gAv.load()) return api;
-    void* format = Open(kAvFormatLibrary);
-    void* codec = Open(kAvCodecLibrary);
-    void* util = Open(kAvUtilLibrary);
+    void* format = OpenLibrary(kAvFormatLibrary);
+    void* codec = OpenLibrary(kAvCodecLibrary);
+    void* util = OpenLibrary(kAvUtilLibrary);
     static AvApi api;
     Resolver r({format, codec, util});
     r(api.format_alloc_context, "avformat_alloc_context");
@@ -139,7 +122,7 @@ const PulseApi* LoadPulse() {
     if (const PulseApi* api = gPulse.load()) return api;
     std::lock_guard lock(LoadMutex());
     if (const PulseApi* api = gPulse.load()) return api;
-    void* lib = Open(kPulseLibrary);
+    void* lib = OpenLibrary(kPulseLibrary);
     if (!lib) return nullptr;
     static PulseApi api;
     Resolver r({lib});

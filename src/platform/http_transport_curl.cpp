@@ -2,7 +2,8 @@
 //
 // How libcurl's results map to the failing step (the forum client turns
 // each step into its own message):
-//   curl_global_init / curl_easy_init fail, out of memory before sending
+//   libcurl cannot be loaded, curl_global_init / curl_easy_init fail, out
+//   of memory before sending
 //                                                   -> Setup
 //   not yet connected: cannot resolve, refused, connect time-out, any
 //   other error before the connection stands      -> Connect
@@ -22,8 +23,7 @@
 #include "platform/http_transport.h"
 
 #include "platform/http_cancel.h"
-
-#include <curl/curl.h>
+#include "platform/http_library.h"
 
 #include <strings.h>
 #include <sys/socket.h>
@@ -40,14 +40,6 @@
 
 namespace platform {
 namespace {
-
-bool GlobalInit()
-{
-    static std::once_flag once;
-    static bool ok = false;
-    std::call_once(once, [] { ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
-    return ok;
-}
 
 using Clock = std::chrono::steady_clock;
 
@@ -203,11 +195,13 @@ bool HasHeader(const HttpExchange& ex, const char* name)
 }
 
 struct HeaderListGuard {
+    explicit HeaderListGuard(const CurlApi& lib) : lib(lib) {}
+    const CurlApi& lib;
     curl_slist* list = nullptr;
-    ~HeaderListGuard() { curl_slist_free_all(list); }
+    ~HeaderListGuard() { lib.slist_free_all(list); }
     bool Add(const std::string& line)
     {
-        curl_slist* next = curl_slist_append(list, line.c_str());
+        curl_slist* next = lib.slist_append(list, line.c_str());
         if (!next) return false;
         list = next;
         return true;
@@ -306,8 +300,10 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
         out.failure = HttpFailure::Cancelled;
         return out;
     }
-    if (!GlobalInit()) {
+    const CurlApi* lib = LoadCurl();
+    if (!lib) {
         out.failure = HttpFailure::Setup;
+        out.detail = "libcurl cannot be loaded";
         return out;
     }
     if (!IsToken(ex.method) || ex.target.empty() || !IsSafeText(ex.target, false)) {
@@ -315,7 +311,7 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
         out.detail = "unsafe method or request target";
         return out;
     }
-    HeaderListGuard headers;
+    HeaderListGuard headers(*lib);
     for (const auto& [name, value] : ex.headers) {
         if (!IsToken(name) || !IsSafeText(value, true)) {
             out.failure = HttpFailure::Request;
@@ -338,7 +334,7 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
         }
     }
 
-    CURL* curl = curl_easy_init();
+    CURL* curl = lib->easy_init();
     if (!curl) {
         out.failure = HttpFailure::Setup;
         return out;
@@ -351,53 +347,53 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
     // absolute form, so that it knows where to route the request.
     const std::string target = forward ? Origin(ex) + ex.target : ex.target;
 
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, target.c_str());
+    lib->easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+    lib->easy_setopt(curl, CURLOPT_URL, url.c_str());
+    lib->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
+    lib->easy_setopt(curl, CURLOPT_REQUEST_TARGET, target.c_str());
     // "" means no proxy even where the environment names one: the choice
     // above is final.
-    curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
-    curl_easy_setopt(curl, CURLOPT_NOPROXY, "");
-    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, ex.timeouts.connectMs);
+    lib->easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
+    lib->easy_setopt(curl, CURLOPT_NOPROXY, "");
+    lib->easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+    lib->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    lib->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, ex.timeouts.connectMs);
     t.stallLimit = std::chrono::milliseconds(ex.timeouts.stallMs);
     t.deadline = Clock::now() + std::chrono::milliseconds(ex.timeouts.totalMs);
     t.maxBytes = ex.maxBodyBytes;
     t.onSent = ex.onSent ? &ex.onSent : nullptr;
     t.bodySize = ex.hasBody ? ex.body.size() : 0;
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, ex.userAgent.c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.list);
+    lib->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    lib->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    lib->easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
+    lib->easy_setopt(curl, CURLOPT_USERAGENT, ex.userAgent.c_str());
+    lib->easy_setopt(curl, CURLOPT_HTTPHEADER, headers.list);
     if (ex.hasBody) {
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(ex.body.size()));
+        lib->easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(ex.body.size()));
         // Never a null pointer: libcurl would then read the body from stdin.
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, ex.body.empty() ? "" : ex.body.data());
+        lib->easy_setopt(curl, CURLOPT_POSTFIELDS, ex.body.empty() ? "" : ex.body.data());
     } else {
-        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-        if (ex.method == "HEAD") curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        lib->easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+        if (ex.method == "HEAD") lib->easy_setopt(curl, CURLOPT_NOBODY, 1L);
     }
-    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, ex.method.c_str());
-    curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, OnConnected);
-    curl_easy_setopt(curl, CURLOPT_PREREQDATA, &t);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &t);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, OnOpenSocket);
-    curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, tCancelToken);
-    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, OnCloseSocket);
-    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, tCancelToken);
+    lib->easy_setopt(curl, CURLOPT_CUSTOMREQUEST, ex.method.c_str());
+    lib->easy_setopt(curl, CURLOPT_PREREQFUNCTION, OnConnected);
+    lib->easy_setopt(curl, CURLOPT_PREREQDATA, &t);
+    lib->easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
+    lib->easy_setopt(curl, CURLOPT_HEADERDATA, &t);
+    lib->easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
+    lib->easy_setopt(curl, CURLOPT_WRITEDATA, &t);
+    lib->easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, OnOpenSocket);
+    lib->easy_setopt(curl, CURLOPT_OPENSOCKETDATA, tCancelToken);
+    lib->easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, OnCloseSocket);
+    lib->easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, tCancelToken);
 
-    const CURLcode rc = curl_easy_perform(curl);
+    const CURLcode rc = lib->easy_perform(curl);
     long status = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    lib->easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     curl_off_t uploaded = 0;
-    curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
-    curl_easy_cleanup(curl);
+    lib->easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+    lib->easy_cleanup(curl);
 
     out.gotResponse = t.headComplete;
     out.connected = t.connected;
@@ -405,7 +401,7 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
     if (rc != CURLE_OK || t.storeFailed) {
         out.failure = Classify(rc, t, uploaded, ex.hasBody ? ex.body.size() : 0);
         out.timedOut = rc == CURLE_OPERATION_TIMEDOUT || t.stalled || t.deadlinePassed;
-        out.detail = errorText[0] ? errorText : curl_easy_strerror(rc);
+        out.detail = errorText[0] ? errorText : lib->easy_strerror(rc);
     } else if (!t.headComplete) {
         out.failure = HttpFailure::Receive;
     }

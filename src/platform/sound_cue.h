@@ -14,4 +14,10 @@ namespace platform {
 // stop answering); without it the call returns at once.
 bool PlaySoundFile(const std::string& path, bool wait);
 
+// Plays a file as PlaySoundFile does without waiting, but from a thread of
+// its own: the caller does not wait even for the first cue, which loads the
+// sound library and connects to the server. Cues play in the order given;
+// one not yet begun when a newer one comes is skipped.
+void StartSoundFile(const std::string& path);
+
 }  // namespace platform
