@@ -1,10 +1,13 @@
 // Whole-process start-up of the program until its main window is mapped
-// and the home view is in its list (the program says so on a descriptor:
-// the window shows before the sections load), against the local forum
-// server; next to a bare toolkit frame that shows and exits, timed until
-// its window is mapped, in the same run.
+// and the home view is in its list (the program says so on a descriptor),
+// against the local forum server; next to a bare toolkit frame that shows
+// and exits, timed until its window is mapped, in the same run. A third
+// program, the main window's own controls and rows in a plain frame
+// (startup_same_window), tells the toolkit's share from the program's.
 //
 //   bash scripts/with-display build-x/bench/startup_bench   (needs a display)
+#include "api/api_client.h"
+#include "app/forum_browser.h"
 #include "support/forum_profile.h"
 #include "support/local_forum_process.h"
 
@@ -18,6 +21,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 #include <fcntl.h>
 #include <poll.h>
@@ -68,7 +72,7 @@ long ResidentKb(pid_t pid) {
 // left to settle for idleMs after that and its resident set is read. The
 // process is killed afterwards.
 double SecondsUntilShown(Display* display, const char* exe, bool waitReady, long* rssKb = nullptr,
-                         const char* arg = nullptr, int idleMs = 500) {
+                         const std::vector<std::string>& args = {}, int idleMs = 500) {
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, True);  // drop earlier events
     int ready[2] = {-1, -1};
@@ -83,7 +87,10 @@ double SecondsUntilShown(Display* display, const char* exe, bool waitReady, long
             std::snprintf(number, sizeof number, "%d", fd);
             setenv("QUILLERY_READY_FD", number, 1);
         }
-        execl(exe, exe, arg, static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(exe)};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(exe, argv.data());
         _exit(127);
     }
     if (waitReady) close(ready[1]);
@@ -129,7 +136,14 @@ double SecondsUntilShown(Display* display, const char* exe, bool waitReady, long
 
 struct Fixture {
     Fixture() : display(XOpenDisplay(nullptr)) {
-        if (forum.ok()) profile = std::make_unique<qtest::ForumProfile>(forum.host(), forum.port());
+        if (!forum.ok()) return;
+        profile = std::make_unique<qtest::ForumProfile>(forum.host(), forum.port());
+        // The plain window shows what the program's home view shows.
+        ForumBrowser browser;
+        browser.ApplySections(ApiClient(ServerEndpoint{forum.host(), forum.port()}).GetSections());
+        const RenderedList home = browser.Render();
+        sameWindowArgs = {"--stay", std::string(home.label.utf8_str()), std::string(home.status.utf8_str())};
+        for (const wxString& row : home.rows) sameWindowArgs.emplace_back(row.utf8_str());
     }
     ~Fixture() {
         if (display) XCloseDisplay(display);
@@ -137,6 +151,7 @@ struct Fixture {
     qtest::LocalForumProcess forum;
     std::unique_ptr<qtest::ForumProfile> profile;
     Display* display;
+    std::vector<std::string> sameWindowArgs;
 };
 
 Fixture& Shared() {
@@ -180,43 +195,53 @@ double Median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-// Both programs in every round, alternating which goes first; the medians
-// of the per-round ratios of start-up time and of idle resident memory
-// (read 500 ms after the window shows).
+// The three programs in every round, each round starting with the next
+// one; the medians of the per-round ratios of start-up time and of idle
+// resident memory (read 500 ms after the window shows).
 void BM_StartupAgainstBareFrame(benchmark::State& state) {
     Fixture& f = Shared();
     if (!f.display || !f.profile) {
         state.SkipWithError("needs a display and the local forum server");
         return;
     }
-    std::vector<double> times, bareTimes, rss, bareRss, timeRatios, rssRatios;
-    bool quilleryFirst = true;
+    enum { kQuillery, kBare, kSame, kPrograms };
+    std::vector<double> times[kPrograms], rss[kPrograms], timeRatios, rssRatios, sameTimeRatios, sameRssRatios;
+    int firstInRound = 0;
     for (auto _ : state) {
-        double t[2] = {0, 0};
-        long kb[2] = {0, 0};
-        for (int side = 0; side < 2; ++side) {
-            int which = (side == 0) == quilleryFirst ? 0 : 1;
-            t[which] = which == 0 ? SecondsUntilShown(f.display, QUILLERY_EXE, true, &kb[0])
-                                  : SecondsUntilShown(f.display, BARE_FRAME_EXE, false, &kb[1], "--stay");
+        double t[kPrograms] = {};
+        long kb[kPrograms] = {};
+        for (int step = 0; step < kPrograms; ++step) {
+            const int which = (firstInRound + step) % kPrograms;
+            switch (which) {
+            case kQuillery: t[which] = SecondsUntilShown(f.display, QUILLERY_EXE, true, &kb[which]); break;
+            case kBare: t[which] = SecondsUntilShown(f.display, BARE_FRAME_EXE, false, &kb[which], {"--stay"}); break;
+            default: t[which] = SecondsUntilShown(f.display, SAME_WINDOW_EXE, false, &kb[which], f.sameWindowArgs);
+            }
             if (t[which] < 0 || kb[which] <= 0) {
                 state.SkipWithError("no window appeared");
                 return;
             }
         }
-        quilleryFirst = !quilleryFirst;
-        times.push_back(t[0] * 1e3);
-        bareTimes.push_back(t[1] * 1e3);
-        rss.push_back(kb[0] / 1024.0);
-        bareRss.push_back(kb[1] / 1024.0);
-        timeRatios.push_back(t[0] / t[1]);
-        rssRatios.push_back(static_cast<double>(kb[0]) / static_cast<double>(kb[1]));
+        firstInRound = (firstInRound + 1) % kPrograms;
+        for (int i = 0; i < kPrograms; ++i) {
+            times[i].push_back(t[i] * 1e3);
+            rss[i].push_back(kb[i] / 1024.0);
+        }
+        timeRatios.push_back(t[kQuillery] / t[kBare]);
+        rssRatios.push_back(static_cast<double>(kb[kQuillery]) / static_cast<double>(kb[kBare]));
+        sameTimeRatios.push_back(t[kQuillery] / t[kSame]);
+        sameRssRatios.push_back(static_cast<double>(kb[kQuillery]) / static_cast<double>(kb[kSame]));
     }
-    state.counters["start_ms"] = Median(times);
-    state.counters["bare_ms"] = Median(bareTimes);
+    state.counters["start_ms"] = Median(times[kQuillery]);
+    state.counters["bare_ms"] = Median(times[kBare]);
+    state.counters["same_window_ms"] = Median(times[kSame]);
     state.counters["start_ratio"] = Median(timeRatios);
-    state.counters["rss_mb"] = Median(rss);
-    state.counters["bare_rss_mb"] = Median(bareRss);
+    state.counters["start_ratio_same_window"] = Median(sameTimeRatios);
+    state.counters["rss_mb"] = Median(rss[kQuillery]);
+    state.counters["bare_rss_mb"] = Median(rss[kBare]);
+    state.counters["same_window_rss_mb"] = Median(rss[kSame]);
     state.counters["rss_ratio"] = Median(rssRatios);
+    state.counters["rss_ratio_same_window"] = Median(sameRssRatios);
 }
 BENCHMARK(BM_StartupAgainstBareFrame)->Unit(benchmark::kMillisecond)->Iterations(10);
 
