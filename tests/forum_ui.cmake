@@ -4,6 +4,7 @@ quillery_test(forum_ui_window_test GUI
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/forum_ui/main_frame_forum_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/forum_ui/forum_text_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/forum_ui/first_view_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
   LINK quillery_app PkgConfig::GTK3)

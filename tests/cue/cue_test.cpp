@@ -156,6 +156,22 @@ TEST_F(WithSoundServer, AsyncCueReturnsBeforeTheSoundEnds) {
     EXPECT_TRUE(platform::PlaySoundFile(kCueDir + "/fh.wav", true));
 }
 
+// The cues nobody waits for: the caller does not wait, and the sound still
+// reaches the server; a waiting cue right after a posted one still plays.
+TEST_F(WithSoundServer, StartedCueReturnsAtOnceAndStillSounds) {
+    const std::string exit = kCueDir + "/tc.wav";
+    auto start = Clock::now();
+    platform::StartSoundFile(exit);
+    EXPECT_LT(SecondsSince(start), 0.05);
+    bool heard = false;
+    while (!heard && SecondsSince(start) < 5) {
+        heard = server->Pactl("list sink-inputs").find("Quillery") != std::string::npos;
+    }
+    EXPECT_TRUE(heard) << server->Pactl("list sink-inputs");
+    platform::StartSoundFile(kCueDir + "/jr.wav");
+    EXPECT_TRUE(platform::PlaySoundFile(kCueDir + "/fh.wav", true));
+}
+
 TEST_F(WithSoundServer, ReconnectsAfterTheServerRestarts) {
     EXPECT_TRUE(platform::PlaySoundFile(kCueDir + "/jr.wav", true));
     server.reset();
