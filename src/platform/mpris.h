@@ -70,8 +70,9 @@ struct MprisIdentity {
 
 class MprisService {
 public:
-    // Registers the service on the session bus; null when there is no
-    // session bus (the program then simply runs without it). When another
+    // Registers the service on the session bus, connecting in the
+    // background (the caller does not wait for the bus); null when there is
+    // no session bus (the program then simply runs without it). When another
     // instance holds the name, ".instance<pid>" is added, as MPRIS asks.
     static std::unique_ptr<MprisService> Start(const MprisIdentity& identity, MprisPlayer& player);
     virtual ~MprisService() = default;

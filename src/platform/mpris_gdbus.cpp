@@ -103,16 +103,44 @@ std::string ValidUtf8(const std::string& text) {
 
 class GdbusMprisService final : public MprisService {
 public:
-    GdbusMprisService(GDBusConnection* connection, const MprisIdentity& identity, MprisPlayer& player)
-        : connection_(connection), identity_(identity), player_(player) {}
+    GdbusMprisService(const MprisIdentity& identity, MprisPlayer& player)
+        : identity_(identity), player_(player), cancellable_(g_cancellable_new()) {}
 
     ~GdbusMprisService() override {
+        // A connection still on its way is dropped unseen (OnBus).
+        g_cancellable_cancel(cancellable_);
+        g_object_unref(cancellable_);
         if (ownerId_) g_bus_unown_name(ownerId_);
         for (guint id : registrations_) {
             if (id) g_dbus_connection_unregister_object(connection_, id);
         }
         if (nodeInfo_) g_dbus_node_info_unref(nodeInfo_);
-        g_object_unref(connection_);
+        if (connection_) g_object_unref(connection_);
+    }
+
+    // Connects to the session bus without waiting for it: the window is
+    // being built meanwhile. The service registers once connected.
+    void Connect() { g_bus_get(G_BUS_TYPE_SESSION, cancellable_, &OnBus, this); }
+
+    void Refresh() override {
+        if (!connection_) return;  // not registered yet: nobody has heard anything
+        RefreshRegistered();
+    }
+
+    std::string BusName() const override { return busName_; }
+
+private:
+    static void OnBus(GObject*, GAsyncResult* result, gpointer data) {
+        GError* error = nullptr;
+        // Cancelled means the service is gone: `data` must not be touched.
+        GDBusConnection* connection = g_bus_get_finish(result, &error);
+        if (!connection) {
+            g_clear_error(&error);
+            return;
+        }
+        auto* self = static_cast<GdbusMprisService*>(data);
+        self->connection_ = connection;
+        self->Register();
     }
 
     bool Register() {
@@ -131,7 +159,7 @@ public:
         return true;
     }
 
-    void Refresh() override {
+    void RefreshRegistered() {
         MprisState now = player_.State();
         int64_t position = player_.PositionUs();
         int64_t clock = NowUs();
@@ -149,9 +177,6 @@ public:
         lastRefreshUs_ = clock;
     }
 
-    std::string BusName() const override { return busName_; }
-
-private:
     void Own(const std::string& name) {
         requestedName_ = name;
         ownerId_ = g_bus_own_name_on_connection(connection_, name.c_str(), G_BUS_NAME_OWNER_FLAGS_DO_NOT_QUEUE,
@@ -310,9 +335,10 @@ private:
         self->Refresh();
     }
 
-    GDBusConnection* connection_;
+    GDBusConnection* connection_ = nullptr;
     MprisIdentity identity_;
     MprisPlayer& player_;
+    GCancellable* cancellable_;
     GDBusNodeInfo* nodeInfo_ = nullptr;
     guint registrations_[2] = {0, 0};
     guint ownerId_ = 0;
@@ -338,14 +364,8 @@ std::unique_ptr<MprisService> MprisService::Start(const MprisIdentity& identity,
         g_free(socket);
         if (!present) return nullptr;
     }
-    GError* error = nullptr;
-    GDBusConnection* connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
-    if (!connection) {
-        g_clear_error(&error);
-        return nullptr;
-    }
-    auto service = std::make_unique<GdbusMprisService>(connection, identity, player);
-    if (!service->Register()) return nullptr;
+    auto service = std::make_unique<GdbusMprisService>(identity, player);
+    service->Connect();
     return service;
 }
 
