@@ -2,20 +2,12 @@
 
 #include "platform/library_symbols.h"
 
-#include <mutex>
-
 namespace platform {
 
 const CurlApi* LoadCurl() {
-    static std::once_flag once;
-    static const CurlApi* loaded = nullptr;
-    std::call_once(once, [] {
-        // The ABI version the header describes.
-        void* lib = OpenLibrary("libcurl.so.4");
-        if (!lib) return;
-        static CurlApi api;
+    // The ABI version the header describes.
+    return LoadLibraryOnce<CurlApi>("libcurl.so.4", [](SymbolResolver& r, CurlApi& api) {
         decltype(&curl_global_init) globalInit = nullptr;
-        SymbolResolver r({lib});
         r(globalInit, "curl_global_init");
         r(api.easy_init, "curl_easy_init");
         r(api.easy_setopt, "curl_easy_setopt");
@@ -25,10 +17,8 @@ const CurlApi* LoadCurl() {
         r(api.easy_strerror, "curl_easy_strerror");
         r(api.slist_append, "curl_slist_append");
         r(api.slist_free_all, "curl_slist_free_all");
-        // Kept open for the life of the process once it works.
-        if (r.Complete() && globalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK) loaded = &api;
+        return r.Complete() && globalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     });
-    return loaded;
 }
 
 }  // namespace platform

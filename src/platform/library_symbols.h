@@ -4,6 +4,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <mutex>
 #include <vector>
 
 #include <dlfcn.h>
@@ -33,5 +34,25 @@ private:
     std::vector<void*> libraries_;
     bool complete_ = true;
 };
+
+// The library `file`, opened once for the process, with its table of entry
+// points filled by `fill(resolver, api)`, which returns false when the
+// library cannot serve (its own start-up failed, say). Every call returns
+// the same table, or null when the file, a name or the start-up failed.
+// Callers meanwhile wait for the first.
+template <class Api, class Fill>
+const Api* LoadLibraryOnce(const char* file, Fill fill) {
+    static std::once_flag once;
+    static Api api;
+    static const Api* loaded = nullptr;
+    std::call_once(once, [&] {
+        void* lib = OpenLibrary(file);
+        if (!lib) return;
+        SymbolResolver r({lib});
+        // Kept open for the life of the process once it works.
+        if (fill(r, api) && r.Complete()) loaded = &api;
+    });
+    return loaded;
+}
 
 }  // namespace platform

@@ -37,13 +37,7 @@ struct CanberraApi {
 
 // Null when the library cannot be opened: cues are then silent.
 const CanberraApi* LoadCanberra() {
-    static std::once_flag once;
-    static const CanberraApi* loaded = nullptr;
-    std::call_once(once, [] {
-        void* lib = OpenLibrary("libcanberra.so.0");
-        if (!lib) return;
-        static CanberraApi api;
-        SymbolResolver r({lib});
+    return LoadLibraryOnce<CanberraApi>("libcanberra.so.0", [](SymbolResolver& r, CanberraApi& api) {
         r(api.context_create, "ca_context_create");
         r(api.context_destroy, "ca_context_destroy");
         r(api.context_set_driver, "ca_context_set_driver");
@@ -53,9 +47,8 @@ const CanberraApi* LoadCanberra() {
         r(api.proplist_create, "ca_proplist_create");
         r(api.proplist_destroy, "ca_proplist_destroy");
         r(api.proplist_sets, "ca_proplist_sets");
-        if (r.Complete()) loaded = &api;
+        return true;
     });
-    return loaded;
 }
 
 struct Finish {
