@@ -21,18 +21,13 @@ using Clock = std::chrono::steady_clock;
 // A local file's first sound comes within a few milliseconds of Play; its
 // count starts this much later, so as not to compete with it for the CPU.
 constexpr auto kCountAfterPlay = std::chrono::milliseconds(20);
-// A URL's count reads the medium a second time over the network; it waits
-// this long after the load (or kCountAfterPlay after Play, when sooner),
-// so that the first sound does not share the line and the CPU with it.
-constexpr auto kUrlCountAfterLoad = std::chrono::milliseconds(40);
 
 }  // namespace
 
 // A length probe runs on a detached thread so that neither the first sound
 // nor dropping the medium waits for it (nor, for a URL, on the network).
 // A local file's count is held until it is asked for or the medium has
-// started to sound; a URL's until shortly after its load, or after Play.
-// Once cancelled it never touches the engine again.
+// started to sound. Once cancelled it never touches the engine again.
 struct AudioEngine::Probe {
     std::mutex mutex;
     std::condition_variable finished;
@@ -53,7 +48,7 @@ void AudioEngine::StartProbe(const std::string& source, bool isUrl) {
     };
     probe_ = probe;
     double timeout = isUrl ? options_.networkTimeoutSeconds : 0;
-    if (isUrl) probe->releaseAt = Clock::now() + kUrlCountAfterLoad;
+    probe->released = isUrl;
     std::thread([probe, source, isUrl, timeout] {
         // The count yields to mpv's threads, which have the sound to make.
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
