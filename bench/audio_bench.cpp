@@ -1,6 +1,7 @@
 // Enter-to-sound: opening a medium and starting it until its position
 // moves, through AudioPlayer and, as the floor, through a bare mpv handle
 // with the same options — locally and over loopback http, warm and cold.
+#include "median.h"
 #include "music/audio_player.h"
 #include "platform/mpv_handle.h"
 #include "support/temp_dir.h"
@@ -115,13 +116,6 @@ bool BareEnter(MpvHandle& mpv, int which) {
         }
         return loaded && mpv.GetDouble("time-pos").value_or(0) > 0;
     });
-}
-
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 // Enter-to-sound against the bare handle, both sides in every round in

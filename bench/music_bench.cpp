@@ -4,6 +4,7 @@
 // ListFolders is the floor any rebuild must pay: one readdir pass over
 // every folder the library reads. RebuildAgainstListing alternates the two
 // sides in one run and reports the median of the per-round ratios.
+#include "median.h"
 #include "music/audio_player_playback.h"
 #include "music/music_controller.h"
 #include "music/music_fakes.h"
@@ -93,14 +94,6 @@ size_t ListFolders(const std::vector<std::string>& folders)
         closedir(d);
     }
     return entries;
-}
-
-double Median(std::vector<double> v)
-{
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 void BM_ListFolders(benchmark::State& state)

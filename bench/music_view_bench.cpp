@@ -3,6 +3,7 @@
 // the marked rows rewritten, next to the floor of setting those two rows'
 // texts alone. Run under a display (scripts/with-display). The sides
 // alternate in one run; counters give medians and the median of ratios.
+#include "median.h"
 #include "music/music_library.h"
 #include "music/music_view.h"
 
@@ -64,12 +65,6 @@ struct View {
         if (list->GetSelection() != update->selectRow) list->SetSelection(update->selectRow);
     }
 };
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 void Settle()
 {

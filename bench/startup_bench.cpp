@@ -6,6 +6,7 @@
 // (startup_same_window), tells the toolkit's share from the program's.
 //
 //   bash scripts/with-display build-x/bench/startup_bench   (needs a display)
+#include "median.h"
 #include "api/api_client.h"
 #include "app/forum_browser.h"
 #include "support/forum_profile.h"
@@ -187,13 +188,6 @@ BENCHMARK(BM_QuilleryUntilHomeView)->UseManualTime()->Unit(benchmark::kMilliseco
 
 void BM_BareFrameShown(benchmark::State& state) { Measure(state, BARE_FRAME_EXE, false, g_meanBare); }
 BENCHMARK(BM_BareFrameShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
-
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 // The three programs in every round, each round starting with the next
 // one; the medians of the per-round ratios of start-up time and of idle

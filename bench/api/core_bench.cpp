@@ -5,6 +5,7 @@
 // round the two sides alternate which goes first; each figure is the
 // median of the per-round ratios. Reading the answer is measured in
 // forum_bench.cpp.
+#include "median.h"
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
@@ -69,13 +70,6 @@ bool CurlExchange(const std::string& origin, const qtest::RecordedRequest& reque
     curl_easy_cleanup(curl);
     benchmark::DoNotOptimize(body.data());
     return ok;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 template <class Ours, class Floor>

@@ -7,6 +7,7 @@
 //   build/bench/upload_bench [rounds]
 //
 // Each side runs in a fresh process so that its peak memory is its own.
+#include "median.h"
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -90,12 +91,6 @@ double Run(const std::vector<std::string>& args, std::string* out)
         std::exit(1);
     }
     return ms;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 }  // namespace

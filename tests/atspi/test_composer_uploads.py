@@ -17,9 +17,9 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_helpers import CheckFailed, Program, check, descendants, find, role, wait_until, run_checks  # noqa: E402
-from forum_atspi import HOME_HINT, LocalForum, activate, dismiss_box, name_server, wait_for_label, wait_for_rows  # noqa: E402
-from test_forum_writing import (choose_menu_item, focus_dialog, logged_in_at_home, menu_items,  # noqa: E402
-                                shown_items, type_text, x_window)
+from forum_atspi import LocalForum, activate, dismiss_box, name_server, wait_for_label, wait_for_rows  # noqa: E402
+from test_forum_writing import (choose_menu_item, focus_dialog, logged_in_at_home, menu_items, publish_and_return_home,  # noqa: E402
+                                shown_items, type_text)
 
 import pyatspi  # noqa: E402
 
@@ -109,12 +109,7 @@ def write_post(app, path):
     app.wait_for_focus("插入", "push button")
     publishing_settings(app)
     app.press("Tab", "Tab", "Tab")
-    app.wait_for_focus("发布", "push button")
-    app.press("space")
-    check("帖子发布成功。" in dismiss_box(app, "提示"), "the post was published")
-    wait_until(lambda: x_window(app, "发新帖") is None, what="the composer to close")
-    app.focus_window()
-    app.wait_for_status(HOME_HINT)
+    publish_and_return_home(app)
 
 
 def play_it(app, forum):

@@ -24,6 +24,17 @@ EDITED = TITLE + " v2"
 REPLY = "first reply 沙发"
 
 
+def publish_and_return_home(app):
+    """From the composer's focused 发布 button: publish, answer the notice,
+    and wait for the main window's home view."""
+    app.wait_for_focus("发布", "push button")
+    app.press("space")
+    check("帖子发布成功。" in dismiss_box(app, "提示"), "the post was published")
+    wait_until(lambda: x_window(app, "发新帖") is None, what="the composer to close")
+    app.focus_window()
+    app.wait_for_status(HOME_HINT)
+
+
 def focus_dialog(app, title):
     """Gives the dialog titled `title` the X keyboard focus (no window manager)."""
     window = wait_until(lambda: x_window(app, title), what="the dialog %r" % title)
@@ -142,12 +153,7 @@ def write_post(app):
     app.press("Return")
     type_text("line two 第二行")
     app.press("Tab", "Tab", "Tab", "Tab", "Tab")
-    app.wait_for_focus("发布", "push button")
-    app.press("space")
-    check("帖子发布成功。" in dismiss_box(app, "提示"), "the post was published")
-    wait_until(lambda: x_window(app, "发新帖") is None, what="the composer to close")
-    app.focus_window()
-    app.wait_for_status(HOME_HINT)
+    publish_and_return_home(app)
 
 
 def edit_post(app):
