@@ -138,14 +138,14 @@ void MainFrame::BindEvents() {
 
 void MainFrame::LoadFirstView() {
     // The list is filled before the automatic login, so the last status
-    // text is the login's outcome.
-    if (!firstViewShown) RenderList();
+    // text is the login's outcome. A home view already shown with the
+    // window (ShowArrivedFirstView) stays as it is.
+    if (!forum.Browser().Top()) RenderList();
     TryAutoLogin();
 }
 
 bool MainFrame::ShowArrivedFirstView() {
     if (!forum.PrefetchedSectionsArrived()) return false;
     RenderList();
-    firstViewShown = true;
     return !session.WantsAutoLogin();
 }

@@ -154,6 +154,4 @@ private:
     // player, the output devices and the global hotkeys.
     friend class MainFrameMusic;
     std::unique_ptr<MainFrameMusic> music;
-    // The home view went in before the window showed (ShowArrivedFirstView).
-    bool firstViewShown = false;
 };
