@@ -5,7 +5,7 @@
 //
 //   bash scripts/with-display build/bench/request_wait_bench
 #include "api/api_client.h"
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "support/http_test_server.h"
 
 #include <benchmark/benchmark.h>

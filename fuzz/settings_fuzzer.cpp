@@ -2,7 +2,7 @@
 // saved and loaded again, and must come back with the same values.
 #include <cstdint>
 
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 #include <wx/fileconf.h>
 #include <wx/log.h>
 

@@ -1,6 +1,6 @@
 quillery_test(settings_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/account/settings_store_test.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/account/settings_file_test.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/settings/settings_store_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/settings/settings_file_test.cpp
   LINK quillery_settings)
 
 # The login windows: their decisions without a window, then the real

@@ -6,7 +6,7 @@
 
 #include "ui/call_guard.h"
 #include "account/dialog_parts.h"
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 

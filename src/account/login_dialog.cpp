@@ -10,7 +10,7 @@
 #include "account/check_box_accessible.h"
 #include "account/credential_flow_dialog.h"
 #include "account/dialog_parts.h"
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
 

@@ -7,7 +7,7 @@
 
 #include <wx/string.h>
 
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 
 // The box an input problem sends the focus to.
 enum class LoginField { Account, Password, Code };

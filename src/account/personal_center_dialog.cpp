@@ -1,6 +1,6 @@
 #include "account/personal_center_dialog.h"
 
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "platform/accessibility.h"
 #include "posts/post_detail_dialog.h"
 #include "ui/look.h"

@@ -3,7 +3,7 @@
 // click), loading a function or opening a post a second time.
 #include "account/personal_center_dialog.h"
 
-#include "music/cue.h"
+#include "ui/cue.h"
 #include "platform/window_focus.h"
 
 #include <wx/listbox.h>

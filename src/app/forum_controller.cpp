@@ -4,7 +4,7 @@
 
 #include "api/api_client.h"
 #include "app/forum_host.h"
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "app/search_dialog.h"
 #include "ui/message_box.h"
 

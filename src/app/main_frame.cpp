@@ -1,9 +1,9 @@
 #include "app/main_frame.h"
 
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 #include "app/main_frame_music.h"  // the constructor owns the music parts
 #include "app/main_ids.h"
-#include "music/cue.h"
+#include "ui/cue.h"
 #include "platform/accessibility.h"
 #include "ui/look.h"
 

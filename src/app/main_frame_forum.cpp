@@ -5,7 +5,7 @@
 
 #include "account/personal_center_dialog.h"
 #include "app/main_ids.h"
-#include "music/cue.h"
+#include "ui/cue.h"
 #include "platform/accessibility.h"
 #include "posts/post_composer_dialog.h"
 #include "posts/post_detail_dialog.h"

@@ -4,7 +4,7 @@
 // main window's music files include this.
 #pragma once
 
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 #include "music/audio_player.h"
 #include "music/audio_player_playback.h"
 #include "music/music_controller.h"

@@ -4,8 +4,8 @@
 #include "app/main_frame_music.h"
 
 #include "app/main_frame.h"
-#include "app/request_wait.h"
-#include "music/cue.h"
+#include "ui/request_wait.h"
+#include "ui/cue.h"
 #include "music/music_commands.h"
 #include "platform/accessibility.h"
 #include "platform/hotkeys.h"

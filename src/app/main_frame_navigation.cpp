@@ -3,7 +3,7 @@
 #include "app/main_frame_music.h"
 
 #include "app/main_ids.h"
-#include "music/cue.h"
+#include "ui/cue.h"
 #include "platform/accessibility.h"
 #include "platform/window_focus.h"
 

@@ -4,8 +4,8 @@
 #include "app/main_frame.h"
 
 #include "app/main_ids.h"
-#include "app/request_forms.h"
-#include "music/cue.h"
+#include "ui/request_forms.h"
+#include "ui/cue.h"
 #include "platform/accessibility.h"
 #include "posts/post_composer_dialog.h"
 #include "ui/message_box.h"

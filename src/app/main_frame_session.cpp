@@ -4,7 +4,7 @@
 #include "app/main_frame.h"
 
 #include "account/login_dialog.h"
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "platform/accessibility.h"
 #include "ui/message_box.h"
 

@@ -1,6 +1,6 @@
 #include "app/quillery_app.h"
 
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 #include "app/main_frame.h"
 #include "app/ready_signal.h"
 #include "app/sections_prefetch.h"

@@ -11,7 +11,7 @@
 
 #include <wx/string.h>
 
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 #include "api/account_records.h"
 
 class ApiClient;

@@ -5,7 +5,7 @@
 // the window through MusicHost and to the audio engine through MusicPlayback.
 #pragma once
 
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 #include "music/music_commands.h"
 #include "music/music_host.h"
 #include "music/music_library.h"

@@ -1,7 +1,7 @@
 // The "/localMusic" group of settings.ini.
 #pragma once
 
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <wx/string.h>
 

@@ -4,7 +4,7 @@
 // box) asks first, then ends with the "fh.wav" cue and wxID_CANCEL.
 #pragma once
 
-#include "music/cue.h"
+#include "ui/cue.h"
 #include "platform/window_focus.h"
 
 #include <wx/dialog.h>

@@ -1,7 +1,7 @@
 #include "posts/post_commands.h"
 
 #include "api/api_client.h"
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "platform/accessibility.h"
 #include "ui/message_box.h"
 

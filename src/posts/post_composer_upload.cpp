@@ -4,7 +4,7 @@
 #include "posts/post_composer_dialog.h"
 
 #include "api/api_client.h"
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "platform/accessibility.h"
 #include "posts/composer_inserts.h"
 #include "posts/upload_status_line.h"

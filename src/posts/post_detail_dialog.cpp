@@ -1,6 +1,6 @@
 #include "posts/post_detail_dialog.h"
 
-#include "music/cue.h"
+#include "ui/cue.h"
 #include "platform/accessibility.h"
 #include "ui/look.h"
 #include "ui/message_box.h"

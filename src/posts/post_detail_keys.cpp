@@ -3,7 +3,7 @@
 
 #include "posts/dialog_exit.h"
 
-#include "music/cue.h"
+#include "ui/cue.h"
 #include "ui/message_box.h"
 
 #include <wx/listbox.h>

@@ -3,7 +3,7 @@
 #include "posts/post_detail_dialog.h"
 
 #include "api/api_client.h"
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "ui/message_box.h"
 
 #include <wx/button.h>

@@ -2,7 +2,7 @@
 // local forum server: what they show and speak, and what the keys do.
 #include "account/credential_flow_dialog.h"
 #include "account/login_dialog.h"
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 #include "account/modal_script.h"
 #include "app/gtk_keys.h"
 #include "request_forms/gui_pump.h"

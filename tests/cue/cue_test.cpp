@@ -1,7 +1,7 @@
 // Sound cues: where the files are found, the generated files themselves,
 // and playing through a real (private) sound server or none at all.
 #include "support/pulse_server.h"
-#include "music/cue.h"
+#include "ui/cue.h"
 #include "platform/sound_cue.h"
 #include "support/temp_dir.h"
 

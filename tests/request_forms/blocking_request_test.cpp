@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "api/forum_records.h"
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "gui_pump.h"
 
 using guitest::DialogAnswerer;

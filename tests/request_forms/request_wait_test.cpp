@@ -14,7 +14,7 @@
 
 #include "api/api_client.h"
 #include "app/gtk_keys.h"
-#include "app/request_forms.h"
+#include "ui/request_forms.h"
 #include "gui_pump.h"
 #include "support/http_test_server.h"
 

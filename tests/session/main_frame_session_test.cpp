@@ -3,7 +3,7 @@
 // and logout while another view is shown.
 #include "account/login_dialog.h"
 #include "account/modal_script.h"
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 #include "api/api_client.h"
 #include "app/gtk_keys.h"
 #include "app/main_frame.h"

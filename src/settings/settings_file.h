@@ -7,7 +7,7 @@
 // groups win, and a save starts from what is on disk then.
 #pragma once
 
-#include "account/settings_disk.h"
+#include "settings/settings_disk.h"
 
 #include <wx/string.h>
 

@@ -1,4 +1,4 @@
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "account/settings_file.h"
+#include "settings/settings_file.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

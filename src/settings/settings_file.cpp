@@ -1,4 +1,4 @@
-#include "account/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <wx/fileconf.h>
 

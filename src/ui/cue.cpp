@@ -1,4 +1,4 @@
-#include "music/cue.h"
+#include "ui/cue.h"
 
 #include "platform/sound_cue.h"
 

@@ -1,4 +1,4 @@
-#include "app/request_wait.h"
+#include "ui/request_wait.h"
 
 #include "platform/accessibility.h"
 #include "platform/http_cancel.h"

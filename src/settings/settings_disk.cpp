@@ -1,6 +1,6 @@
-#include "account/settings_disk.h"
+#include "settings/settings_disk.h"
 
-#include "account/settings_merge.h"
+#include "settings/settings_merge.h"
 
 #include <wx/convauto.h>
 #include <wx/fileconf.h>

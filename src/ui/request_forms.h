@@ -13,7 +13,7 @@
 #include <wx/string.h>
 #include <wx/utils.h>
 
-#include "app/request_wait.h"
+#include "ui/request_wait.h"
 #include "platform/http_cancel.h"
 #include "ui/message_box.h"
 

@@ -1,4 +1,4 @@
-#include "account/settings_merge.h"
+#include "settings/settings_merge.h"
 
 #include <wx/fileconf.h>
 #include <wx/mstream.h>

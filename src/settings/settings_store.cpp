@@ -1,4 +1,4 @@
-#include "account/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <wx/fileconf.h>
 #include <wx/utils.h>

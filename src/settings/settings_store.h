@@ -4,7 +4,7 @@
 // number of stores may name the same folder: they share one document.
 #pragma once
 
-#include "account/settings_file.h"
+#include "settings/settings_file.h"
 #include "api/server_endpoint.h"
 
 #include <wx/string.h>
