@@ -2,6 +2,20 @@
 
 #include <cstdio>
 
+namespace {
+
+// The argument as the error line shows it: a control character (a line
+// break typed into a quoted argument, say) would break the line apart.
+std::string Printable(const std::string& arg) {
+    std::string shown = arg;
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    }
+    return shown;
+}
+
+}  // namespace
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         if (arg == "-h" || arg == "--help") return {CommandLineAction::ShowHelp, {}};
@@ -9,7 +23,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         const bool option = arg.size() > 1 && arg[0] == '-';
         std::string error = "quillery: ";
         error += option ? "无法识别的选项“" : "不接受参数“";
-        error += arg + "”。用 quillery --help 查看可用的选项。";
+        error += Printable(arg) + "”。用 quillery --help 查看可用的选项。";
         return {CommandLineAction::Refuse, error};
     }
     return {};

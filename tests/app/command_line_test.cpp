@@ -38,6 +38,9 @@ TEST(CommandLine, EachArgumentListDecidesOneAction) {
         {{"帖子.txt"}, CommandLineAction::Refuse, "quillery: 不接受参数“帖子.txt”" + kHint},
         {{"-"}, CommandLineAction::Refuse, "quillery: 不接受参数“-”" + kHint},
         {{""}, CommandLineAction::Refuse, "quillery: 不接受参数“”" + kHint},
+        // The error stays one line whatever the argument holds.
+        {{"a\nb\tc\x7f"}, CommandLineAction::Refuse, "quillery: 不接受参数“a?b?c?”" + kHint},
+        {{"--x\r"}, CommandLineAction::Refuse, "quillery: 无法识别的选项“--x?”" + kHint},
     };
     for (const Case& c : cases) {
         std::string shown;
