@@ -34,5 +34,3 @@ quillery_library(quillery_app
 add_executable(quillery ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(quillery PRIVATE quillery_app quillery_font_warm_up)
 install(TARGETS quillery RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${CMAKE_SOURCE_DIR}/data/quillery.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
