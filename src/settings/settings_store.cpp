@@ -79,7 +79,9 @@ bool SettingsStore::SaveLoginSettings(const LoginSettings& settings) const
     config.Write("mobile", settings.mobile);
     config.Write("rememberPassword", settings.rememberPassword);
     config.Write("autoLogin", settings.rememberPassword && settings.autoLogin);
-    if (settings.rememberPassword) {
+    // An empty password is no password: one kept in the keyring leaves no
+    // entry behind.
+    if (settings.rememberPassword && !settings.password.empty()) {
         config.Write("password", settings.password);
     } else {
         config.DeleteEntry("password", true);
