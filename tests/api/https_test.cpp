@@ -1,11 +1,14 @@
 // The client over HTTPS against the local forum in TLS mode, with a
-// throwaway authority: trusted through caFile it logs in and reads; without
+// throwaway authority: trusted through caFile it logs in, reads, uploads
+// and writes; without
 // it, or with a certificate for another host, every call is refused with
 // libcurl's reason and nothing reaches the server, in TLS or in plain HTTP.
 #include <gtest/gtest.h>
 
 #include "api/api_client.h"
+#include "support/forum_login.h"
 #include "support/local_forum_process.h"
+#include "support/temp_dir.h"
 #include "support/test_certificates.h"
 
 #include <regex>
@@ -29,7 +32,7 @@ int LoggedRequests(const qtest::LocalForumProcess& forum)
                                           std::sregex_iterator()));
 }
 
-TEST(Https, TrustedThroughCaFileTheClientLogsInAndReads)
+TEST(Https, TrustedThroughCaFileTheClientLogsInReadsAndWrites)
 {
     qtest::TestCertificates certs;
     ASSERT_TRUE(certs.ok()) << certs.error();
@@ -42,10 +45,7 @@ TEST(Https, TrustedThroughCaFileTheClientLogsInAndReads)
     ASSERT_TRUE(login.ok) << login.message;
     EXPECT_FALSE(login.cookies.empty());
 
-    int32_t id = 0;
-    for (const PostSummary& p : client.GetSectionPosts(2, 1, 20).items) {
-        if (p.title.StartsWith(wxS("【试听】"))) id = p.id;
-    }
+    const int32_t id = qtest::SeededMediaPostId(client);
     ASSERT_NE(id, 0);
     const PostDetailResult post = client.GetPostWithSession(id, login.token, login.cookies);
     ASSERT_TRUE(post.ok) << post.error;
@@ -57,6 +57,20 @@ TEST(Https, TrustedThroughCaFileTheClientLogsInAndReads)
     }
     ASSERT_FALSE(urls.empty());
     for (const wxString& url : urls) EXPECT_TRUE(url.StartsWith(wxS("https://127.0.0.1:"))) << url;
+
+    // Uploading and writing go the same way.
+    qtest::TempDir dir;
+    const UploadResult upload = client.UploadFile(login.token, login.cookies,
+                                                  wxString::FromUTF8(dir.write("说明.txt", "澄川").c_str()),
+                                                  UploadKind::File);
+    ASSERT_TRUE(upload.ok) << upload.message;
+    EXPECT_TRUE(upload.url.StartsWith(wxS("https://127.0.0.1:"))) << upload.url;
+    PostInput in;
+    in.sectionId = 3;
+    in.title = wxS("经由 HTTPS 发表");
+    in.body = wxS("正文");
+    const ApiResult created = client.CreatePost(login.token, login.cookies, in);
+    EXPECT_TRUE(created.success) << created.message;
 }
 
 TEST(Https, AnUntrustedOrWrongCertificateIsRefusedWithLibcurlsReason)
