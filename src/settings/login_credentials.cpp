@@ -40,21 +40,25 @@ void LoginCredentials::Save(const LoginSettings& settings) const
 {
     const LoginSettings before = store_.LoadLoginSettings();
     LoginSettings toFile = settings;
-    bool inKeyring = false;
+    // NotFound: nothing to store.
+    platform::KeyringStatus stored = platform::KeyringStatus::NotFound;
     if (settings.rememberPassword && !settings.password.empty() && !settings.mobile.empty()) {
-        inKeyring = platform::KeyringStore(AccountOf(store_, settings.mobile), LabelFor(settings.mobile),
-                                           settings.password.utf8_string()) ==
-                    platform::KeyringStatus::Done;
-        if (inKeyring) {
+        stored = platform::KeyringStore(AccountOf(store_, settings.mobile), LabelFor(settings.mobile),
+                                        settings.password.utf8_string());
+        if (stored == platform::KeyringStatus::Done) {
             toFile.password.clear();
         } else {
             int expected = kNoNotice;
             gFallbackNotice.compare_exchange_strong(expected, kNoticePending);
         }
     }
-    // An item no longer wanted, or one that would now hold a stale
-    // password beside the file's new one.
-    if (!inKeyring || before.mobile != settings.mobile) Forget(before);
+    // An item no longer wanted, or one that would hold a stale password
+    // beside the file's new one; a keyring that just failed to answer is
+    // not asked again.
+    const bool inKeyring = stored == platform::KeyringStatus::Done;
+    if (stored != platform::KeyringStatus::Unavailable && (!inKeyring || before.mobile != settings.mobile)) {
+        Forget(before);
+    }
     store_.SaveLoginSettings(toFile);
 }
 

@@ -1,6 +1,6 @@
 // Where a remembered password lives, against the local forum server and a
-// real Secret Service. Run through with-keyring.sh: "Keyring.*" on a
-// private bus with GNOME Keyring unlocked, "NoKeyring.*" on a bus where no
+// real Secret Service. Run through with-keyring.sh: "KeyringTest.*" on a
+// private bus with GNOME Keyring unlocked, "NoKeyringTest.*" on a bus where no
 // Secret Service can start. A recording host stands in for the window.
 #include "app/session_controller.h"
 
@@ -70,19 +70,12 @@ protected:
 
     SettingsStore Store() const { return SettingsStore(U(folder.path().c_str())); }
     std::string FileText() const { return qtest::ReadFile(Store().SettingsFilePath().utf8_string()); }
-    void WriteFile(const std::string& text) const
-    {
-        const std::string path = Store().SettingsFilePath().utf8_string();
-        FILE* f = std::fopen(path.c_str(), "w");
-        ASSERT_TRUE(f);
-        std::fputs(text.c_str(), f);
-        std::fclose(f);
-    }
+    void WriteFile(const std::string& text) const { folder.write("settings.ini", text); }
     // Points the settings at the forum server, as a user's [server] group would.
     void UseForum() const { WriteFile("[server]\nhost=127.0.0.1\nport=" + std::to_string(forum.port()) + "\n"); }
-    std::string Lookup() const
+    std::string Lookup(const char* mobile = kUser) const
     {
-        return SecretTool("lookup server 127.0.0.1 port " + std::to_string(forum.port()) + " mobile " + kUser);
+        return SecretTool("lookup server 127.0.0.1 port " + std::to_string(forum.port()) + " mobile " + mobile);
     }
     // A fresh start of the program: automatic login from the saved settings.
     bool Restart(RecordingHost& host) const
@@ -123,7 +116,7 @@ TEST_F(KeyringTest, RememberedPasswordLivesInTheKeyringUntilLogout)
     EXPECT_EQ(FileText().find("[login]"), std::string::npos) << FileText();
 }
 
-TEST_F(KeyringTest, AnOldFilesPasswordMovesToTheKeyringAndUntickingRemovesIt)
+TEST_F(KeyringTest, AnOldFilesPasswordMovesUntickingOrAnotherAccountRemovesIt)
 {
     WriteFile("[server]\nhost=127.0.0.1\nport=" + std::to_string(forum.port()) + "\n[login]\nmobile=" + kUser +
               "\npassword=" + kPassword + "\nrememberPassword=1\nautoLogin=1\n");
@@ -143,6 +136,13 @@ TEST_F(KeyringTest, AnOldFilesPasswordMovesToTheKeyringAndUntickingRemovesIt)
     EXPECT_EQ(FileText().find("password="), std::string::npos) << FileText();
     EXPECT_NE(FileText().find(std::string("mobile=") + kUser), std::string::npos) << FileText();
     EXPECT_TRUE(host.errors.empty());
+
+    // Another account remembered in its place: the first one's item goes.
+    LoginCredentials(Store()).Save(SettingsAfterSuccess(U(kUser), U(kPassword), RememberChoice{true, false}));
+    const char* other = qtest::LocalForumProcess::kAuthorMobile;
+    LoginCredentials(Store()).Save(SettingsAfterSuccess(U(other), U("author123"), RememberChoice{true, false}));
+    EXPECT_EQ(Lookup(), "exit 256");
+    EXPECT_EQ(Lookup(other), "author123");
 }
 
 // The same, run on a bus without Secret Service.
