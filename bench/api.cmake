@@ -11,6 +11,14 @@ quillery_bench(bench_api_forum
   LINK quillery_api)
 target_include_directories(bench_api_forum PRIVATE ${CMAKE_CURRENT_LIST_DIR}/api)
 
+# One HTTPS round trip through the client next to bare libcurl.
+if(TARGET quillery_test_support)
+  quillery_bench(bench_api_tls
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/tls_bench.cpp
+    LINK quillery_api quillery_test_support PkgConfig::CURL)
+  target_include_directories(bench_api_tls PRIVATE ${CMAKE_CURRENT_LIST_DIR}/api)
+endif()
+
 # The responsive wait's cost per request (needs a display).
 if(TARGET quillery_test_support)
   quillery_bench(request_wait_bench

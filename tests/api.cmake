@@ -38,3 +38,8 @@ quillery_test(api_personal_tests
 quillery_test(api_upload_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/upload_test.cpp
   LINK quillery_api)
+
+# HTTPS against the local forum in TLS mode, with certificates made at run time.
+quillery_test(api_https_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/api/https_test.cpp
+  LINK quillery_api)

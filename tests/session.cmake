@@ -17,3 +17,19 @@ quillery_test(session_window_tests GUI
           ${CMAKE_CURRENT_LIST_DIR}/app/gtk_keys.cpp
           ${CMAKE_CURRENT_LIST_DIR}/request_forms/gui_pump.cpp
   LINK quillery_app PkgConfig::GTK3 PkgConfig::ATK)
+
+# Where a remembered password lives: once on a private bus with GNOME
+# Keyring, once on a bus without any Secret Service (with-keyring.sh).
+add_executable(keyring_session_tests ${CMAKE_CURRENT_LIST_DIR}/session/keyring_test.cpp)
+target_link_libraries(keyring_session_tests PRIVATE quillery_test_support quillery_session
+                      quillery_login_model GTest::gtest_main)
+foreach(_mode keyring none)
+  if(_mode STREQUAL keyring)
+    set(_filter "KeyringTest.*")
+  else()
+    set(_filter "NoKeyringTest.*")
+  endif()
+  quillery_script_test(session_keyring_${_mode}
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/session/with-keyring.sh ${_mode}
+            $<TARGET_FILE:keyring_session_tests> --gtest_filter=${_filter})
+endforeach()

@@ -5,7 +5,7 @@
 // round the two sides alternate which goes first; each figure is the
 // median of the per-round ratios. Reading the answer is measured in
 // forum_bench.cpp.
-#include "median.h"
+#include "paired.h"
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
@@ -19,8 +19,6 @@
 #include "support/http_test_server.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr const char* kPage = "/api/post/hot?pageNum=1&pageSize=20";
 constexpr const char* kWrite = "/api/post/chain";
@@ -70,32 +68,6 @@ bool CurlExchange(const std::string& origin, const qtest::RecordedRequest& reque
     curl_easy_cleanup(curl);
     benchmark::DoNotOptimize(body.data());
     return ok;
-}
-
-template <class Ours, class Floor>
-void Paired(benchmark::State& state, Ours ours, Floor floor)
-{
-    std::vector<double> oursUs, floorUs, ratios;
-    bool oursFirst = true;
-    for (auto _ : state) {
-        double us[2] = {};
-        for (int side = 0; side < 2; ++side) {
-            const bool runOurs = (side == 0) == oursFirst;
-            const auto start = Clock::now();
-            if (!(runOurs ? ours() : floor())) {
-                state.SkipWithError("request failed");
-                return;
-            }
-            us[runOurs ? 0 : 1] = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-        }
-        oursFirst = !oursFirst;
-        oursUs.push_back(us[0]);
-        floorUs.push_back(us[1]);
-        ratios.push_back(us[0] / us[1]);
-    }
-    state.counters["ours_us"] = Median(oursUs);
-    state.counters["curl_us"] = Median(floorUs);
-    state.counters["ratio"] = Median(ratios);
 }
 
 void BM_RoundTripAgainstCurl(benchmark::State& state)

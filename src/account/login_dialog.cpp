@@ -13,8 +13,18 @@
 #include "ui/request_forms.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
+#include "settings/login_credentials.h"
 
 namespace {
+
+// The saved login; a remembered password may be in the keyring, which can
+// take a moment to answer, so it is read under the responsive wait.
+LoginSettings LoadStoredLogin()
+{
+    const LoginSettings file = SettingsStore().LoadLoginSettings();
+    if (!file.rememberPassword || file.mobile.empty()) return file;
+    return RunBusy([] { return LoginCredentials().Load(); });
+}
 
 wxCheckBox* MakeCheckBox(wxWindow* parent, const wxString& label, const wxString& name, const wxString& help,
                          bool ticked)
@@ -56,7 +66,7 @@ LoginDialog::LoginDialog(wxWindow* parent, const ApiClient& client)
 
 void LoginDialog::BuildControls()
 {
-    const LoginSettings stored = SettingsStore().LoadLoginSettings();
+    const LoginSettings stored = LoadStoredLogin();
     auto* outer = new wxBoxSizer(wxVERTICAL);
     auto* column = new wxBoxSizer(wxVERTICAL);
     outer->Add(column, 1, wxEXPAND | wxALL, 16);
@@ -180,6 +190,7 @@ void LoginDialog::Finish(const wxString& mobile, const wxString& password, const
     result = outcome;
     accountBox->ChangeValue(mobile);
     passwordBox->ChangeValue(password);
-    SettingsStore().SaveLoginSettings(SettingsAfterSuccess(mobile, password, Choice()));
+    const LoginSettings settings = SettingsAfterSuccess(mobile, password, Choice());
+    RunBusy([&] { LoginCredentials().Save(settings); });
     EndModal(wxID_OK);
 }

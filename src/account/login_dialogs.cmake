@@ -8,4 +8,4 @@ quillery_library(quillery_login_dialogs
           ${CMAKE_CURRENT_LIST_DIR}/credential_flow_dialog.cpp
           ${CMAKE_CURRENT_LIST_DIR}/dialog_parts.cpp
           ${CMAKE_CURRENT_LIST_DIR}/login_dialog.cpp
-  LINK quillery_login_model quillery_call_guard quillery_api quillery_request_forms quillery_look quillery_a11y quillery_ui_messages wx::core)
+  LINK quillery_login_model quillery_login_credentials quillery_call_guard quillery_api quillery_request_forms quillery_look quillery_a11y quillery_ui_messages wx::core)

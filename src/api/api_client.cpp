@@ -20,6 +20,7 @@ wxString FailureText(platform::HttpFailure failure)
     case HttpFailure::ReadBody: return wxS("读取响应失败。");
     case HttpFailure::StoreBody: return wxS("读取响应内容失败。");
     case HttpFailure::Cancelled: return wxS("操作已取消。");
+    case HttpFailure::Certificate: return wxS("服务器证书验证失败：");
     }
     return wxS("接收响应失败。");
 }
@@ -46,6 +47,8 @@ HttpResponse ApiClient::Exchange(const wxString& method, const wxString& path,
     platform::HttpExchange ex;
     ex.host = ToUtf8(endpoint_.host);
     ex.port = endpoint_.port;
+    ex.tls = endpoint_.https;
+    ex.caFile = ToUtf8(endpoint_.caFile);
     ex.method = ToUtf8(method);
     ex.target = ToUtf8(path);
     ex.headers.reserve(headers.size());
@@ -70,14 +73,20 @@ HttpResponse ApiClient::Exchange(const wxString& method, const wxString& path,
     }
     response.ok = out.failure == platform::HttpFailure::None;
     response.error = FailureText(out.failure);
+    // libcurl's reason says what was wrong with the certificate.
+    if (out.failure == platform::HttpFailure::Certificate) {
+        response.error += wxString::FromUTF8(out.detail.c_str());
+    }
     // A write stopped after the connection stood may have been carried out
     // all the same; the user must not take it for undone.
     if (out.failure == platform::HttpFailure::Cancelled && out.connected && ex.method != "GET" &&
         ex.method != "HEAD") {
         response.error = wxS("操作已取消，服务器可能已经处理了该请求。");
     }
-    // A cancelled call stops its attempt loop as an unreachable server does.
+    // A cancelled call and a certificate that failed verification stop
+    // their attempt loop as an unreachable server does.
     response.unreachable = out.failure == platform::HttpFailure::Connect || out.timedOut ||
-                           out.failure == platform::HttpFailure::Cancelled;
+                           out.failure == platform::HttpFailure::Cancelled ||
+                           out.failure == platform::HttpFailure::Certificate;
     return response;
 }

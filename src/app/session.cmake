@@ -2,4 +2,4 @@
 # check with expiry, logout and the saved login settings they touch.
 quillery_library(quillery_session
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/session_controller.cpp
-  LINK quillery_api quillery_settings wx::base)
+  LINK quillery_api quillery_settings quillery_login_credentials wx::base)

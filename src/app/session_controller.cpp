@@ -3,7 +3,7 @@
 #include "api/api_client.h"
 
 SessionController::SessionController(const ApiClient& api, SessionHost& host, SettingsStore store)
-    : api_(api), host_(host), store_(std::move(store))
+    : api_(api), host_(host), store_(std::move(store)), credentials_(store_)
 {
 }
 
@@ -26,17 +26,24 @@ bool AsksForAutoLogin(const LoginSettings& saved)
 
 }  // namespace
 
+// The file alone decides: the password may wait in the keyring.
 bool SessionController::WantsAutoLogin() const
 {
-    return AsksForAutoLogin(store_.LoadLoginSettings());
+    const LoginSettings saved = store_.LoadLoginSettings();
+    return saved.autoLogin && !saved.mobile.empty();
 }
 
 void SessionController::TryAutoLogin()
 {
-    const LoginSettings saved = store_.LoadLoginSettings();
-    if (!AsksForAutoLogin(saved)) return;
+    if (!WantsAutoLogin()) return;
+    // The keyring is read under the same wait as the login itself.
+    LoginSettings saved;
     LoginResult result;
-    host_.RunCall([&] { result = api_.Login(saved.mobile, saved.password); });
+    host_.RunCall([&] {
+        saved = credentials_.Load();
+        if (AsksForAutoLogin(saved)) result = api_.Login(saved.mobile, saved.password);
+    });
+    if (!AsksForAutoLogin(saved)) return;
     if (result.ok) {
         Adopt(result);
         host_.SessionChanged(false);
@@ -45,13 +52,20 @@ void SessionController::TryAutoLogin()
     }
     // Only a server that turned the saved credentials down makes them
     // useless; an unreachable server says nothing about them, so the next
-    // start tries again.
+    // start tries again. The file is changed as it is: a password kept in
+    // the keyring stays there.
     if (result.refused) {
-        LoginSettings off = saved;
+        LoginSettings off = store_.LoadLoginSettings();
         off.autoLogin = false;
         store_.SaveLoginSettings(off);
     }
     host_.ShowSessionStatus(wxS("自动登录失败，已切换为游客浏览。"), true);
+}
+
+void SessionController::TellKeyringFallback()
+{
+    const wxString notice = LoginCredentials::TakeFallbackNotice();
+    if (!notice.empty()) host_.ShowSessionStatus(notice, true);
 }
 
 bool SessionController::EnsureLoggedIn()
@@ -82,6 +96,7 @@ bool SessionController::EnsureLoggedIn()
     if (!login || !login->ok) return false;
     Adopt(*login);
     host_.SessionChanged(true);
+    TellKeyringFallback();
     return true;
 }
 
@@ -96,7 +111,7 @@ bool SessionController::LoginForDialog(wxString& token, wxString& cookies)
 void SessionController::Logout()
 {
     ClearSession();
-    store_.ClearLoginSettings();
+    host_.RunCall([&] { credentials_.Clear(); });
     host_.SessionChanged(true);
     host_.ShowSessionStatus(wxS("已退出当前账号。"), false);
 }

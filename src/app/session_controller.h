@@ -11,6 +11,7 @@
 
 #include <wx/string.h>
 
+#include "settings/login_credentials.h"
 #include "settings/settings_store.h"
 #include "api/account_records.h"
 
@@ -61,9 +62,12 @@ public:
 private:
     void Adopt(const LoginResult& result);
     void ClearSession();
+    // Says once per run that the password went to settings.ini.
+    void TellKeyringFallback();
 
     const ApiClient& api_;
     SessionHost& host_;
     SettingsStore store_;
+    LoginCredentials credentials_;
     SessionState state_;
 };

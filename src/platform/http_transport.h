@@ -1,4 +1,4 @@
-// One HTTP/1.1 exchange over plain TCP, blocking the calling thread.
+// One HTTP/1.1 exchange over plain TCP or TLS, blocking the calling thread.
 // This is the only door to the HTTP library: nothing else includes it, so
 // the library can be swapped without touching the forum client.
 #pragma once
@@ -31,6 +31,10 @@ constexpr size_t kDefaultMaxBodyBytes = 32u * 1024u * 1024u;
 struct HttpExchange {
     std::string host;
     int port = 80;
+    // TLS with the peer's certificate and host name verified against the
+    // system's CA store and, when not empty, the PEM file `caFile`.
+    bool tls = false;
+    std::string caFile;
     std::string method;  // "GET", "POST", "PUT", "PATCH", "DELETE", ...
     std::string target;  // path and query, sent as they are
     // Sent in this order, duplicates kept; nothing else of ours is added
@@ -62,6 +66,8 @@ enum class HttpFailure {
     ReadBody,      // the body broke, exceeded its limit or the overall deadline
     StoreBody,     // the body could not be kept (out of memory)
     Cancelled,     // the thread's CancelScope was cancelled (http_cancel.h)
+    Certificate,   // TLS: the server's certificate or host name failed
+                   // verification, or the CA file could not be read
 };
 
 struct HttpOutcome {

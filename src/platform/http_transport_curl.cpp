@@ -20,6 +20,8 @@
 //   its limit; or the overall deadline passed at any step -> ReadBody
 //   the body could not be stored                   -> StoreBody
 //   the calling thread's CancelScope was cancelled  -> Cancelled
+//   TLS: certificate or host name not verified, CA file unreadable
+//                                                   -> Certificate
 #include "platform/http_transport.h"
 
 #include "platform/http_cancel.h"
@@ -219,7 +221,8 @@ std::string CurlHeaderLine(const std::string& name, const std::string& value)
 std::string Origin(const HttpExchange& ex)
 {
     const bool v6 = ex.host.find(':') != std::string::npos;
-    return "http://" + (v6 ? "[" + ex.host + "]" : ex.host) + ":" + std::to_string(ex.port);
+    return (ex.tls ? "https://" : "http://") + (v6 ? "[" + ex.host + "]" : ex.host) + ":" +
+           std::to_string(ex.port);
 }
 
 // A forward proxy (plain or TLS to the proxy) needs the absolute target;
@@ -236,6 +239,9 @@ HttpFailure Classify(CURLcode rc, const Transfer& t, curl_off_t uploaded, size_t
 {
     // A cut socket fails like a broken connection; the token says why.
     if (t.cancelled || CancelRequested()) return HttpFailure::Cancelled;
+    if (rc == CURLE_PEER_FAILED_VERIFICATION || rc == CURLE_SSL_CACERT_BADFILE) {
+        return HttpFailure::Certificate;
+    }
     if (t.deadlinePassed) return HttpFailure::ReadBody;
     if (t.storeFailed) return t.headComplete ? HttpFailure::StoreBody : HttpFailure::Receive;
     if (t.tooLarge) return t.headComplete ? HttpFailure::ReadBody : HttpFailure::Receive;
@@ -324,7 +330,8 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
         }
     }
     const std::string proxy = ProxyForHost(ex.host);
-    const bool forward = !proxy.empty() && IsForwardProxy(proxy);
+    // Over TLS a proxy only tunnels (CONNECT): the request stays as it is.
+    const bool forward = !ex.tls && !proxy.empty() && IsForwardProxy(proxy);
     // libcurl's own defaults that the caller did not ask for are removed
     // (with a forward proxy it would add an obsolete Proxy-Connection).
     for (const char* name : {"Accept", "Expect", "Content-Type", "Proxy-Connection"}) {
@@ -349,7 +356,15 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
 
     lib->easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
     lib->easy_setopt(curl, CURLOPT_URL, url.c_str());
-    lib->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
+    // Only the scheme asked for: never a silent step down to plain HTTP.
+    lib->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, ex.tls ? "https" : "http");
+    if (ex.tls) {
+        lib->easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+        lib->easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+        // The file takes the place of the default bundle; the system's
+        // certificate folder (libcurl's built-in CA path) still applies.
+        if (!ex.caFile.empty()) lib->easy_setopt(curl, CURLOPT_CAINFO, ex.caFile.c_str());
+    }
     lib->easy_setopt(curl, CURLOPT_REQUEST_TARGET, target.c_str());
     // "" means no proxy even where the environment names one: the choice
     // above is final.

@@ -79,7 +79,9 @@ bool SettingsStore::SaveLoginSettings(const LoginSettings& settings) const
     config.Write("mobile", settings.mobile);
     config.Write("rememberPassword", settings.rememberPassword);
     config.Write("autoLogin", settings.rememberPassword && settings.autoLogin);
-    if (settings.rememberPassword) {
+    // An empty password is no password: one kept in the keyring leaves no
+    // entry behind.
+    if (settings.rememberPassword && !settings.password.empty()) {
         config.Write("password", settings.password);
     } else {
         config.DeleteEntry("password", true);
@@ -101,6 +103,12 @@ ServerEndpoint SettingsStore::LoadServerEndpoint() const
     const wxFileConfig& config = file.View();
     wxString host = config.Read("/server/host", wxString()).Trim(true).Trim(false);
     if (!host.empty()) endpoint.host = host;
+    // Anything but "http" counts as HTTPS: a mistyped "htps" must not send
+    // the password in plain text.
+    wxString scheme = config.Read("/server/scheme", wxString()).Trim(true).Trim(false).Lower();
+    if (!scheme.empty()) endpoint.https = scheme != wxS("http");
+    if (endpoint.https) endpoint.port = 443;
+    endpoint.caFile = config.Read("/server/caFile", wxString()).Trim(true).Trim(false);
     long port = config.ReadLong("/server/port", 0);
     if (port >= 1 && port <= 65535) endpoint.port = static_cast<int>(port);
     return endpoint;

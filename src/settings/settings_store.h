@@ -41,8 +41,9 @@ public:
     // Forgets the whole "/login" group (the phone number too); other groups stay.
     bool ClearLoginSettings() const;
 
-    // The forum server: the compiled-in one, with "host" (non-empty) and
-    // "port" (1–65535) of the "/server" group taking precedence.
+    // The forum server: the compiled-in one, with "host" (non-empty),
+    // "scheme" ("http" or "https"; port then 443), "port" (1–65535) and
+    // "caFile" of the "/server" group taking precedence.
     ServerEndpoint LoadServerEndpoint() const;
 
 private:

@@ -6,6 +6,7 @@
 #include "api/envelope.h"
 #include "api/post_body.h"
 #include "posts/post_composer_model.h"
+#include "support/forum_login.h"
 #include "support/local_forum_process.h"
 #include "support/temp_dir.h"
 
@@ -105,10 +106,7 @@ TEST(WritingAgainstLocalForum, AManagerSavingAnotherUsersPostKeepsItsAlbumPrices
                                   qtest::LocalForumProcess::kManagerPassword);
     ASSERT_FALSE(manager.token.empty());
     // The seeded media post of section 2 belongs to another member and an album.
-    int32_t id = 0;
-    for (const PostSummary& p : client.GetSectionPosts(2, 1, 20).items) {
-        if (p.title.StartsWith(wxS("【试听】"))) id = p.id;
-    }
+    const int32_t id = qtest::SeededMediaPostId(client);
     ASSERT_NE(id, 0);
     const PostDetailResult managed = client.GetManagedPost(id, manager.token, manager.cookies);
     ASSERT_TRUE(managed.ok) << managed.error;

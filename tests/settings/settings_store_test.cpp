@@ -255,6 +255,33 @@ TEST_F(SettingsStoreTest, ServerGroupOverridesTheCompiledInEndpoint)
     EXPECT_EQ(store.LoadServerEndpoint().port, builtIn.port);
     WriteFile("[server]\nport=abc\n");
     EXPECT_EQ(store.LoadServerEndpoint().port, builtIn.port);
+    EXPECT_FALSE(store.LoadServerEndpoint().https);
+}
+
+TEST_F(SettingsStoreTest, SchemeHttpsTakesPort443AndAnExtraCaFile)
+{
+    struct Case {
+        const char* file;
+        bool https;
+        int port;
+        const char* caFile;
+    };
+    const Case cases[] = {
+        {"[server]\nscheme=http\n", false, 80, ""},
+        {"[server]\nscheme=https\n", true, 443, ""},
+        {"[server]\nscheme= HTTPS \nport=8443\ncaFile= /etc/站点/ca.pem \n", true, 8443, "/etc/站点/ca.pem"},
+        // A mistyped scheme never falls back to plain text.
+        {"[server]\nscheme=htps\n", true, 443, ""},
+        {"[server]\nscheme=\n", false, 80, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        WriteFile(c.file);
+        const ServerEndpoint e = store.LoadServerEndpoint();
+        EXPECT_EQ(e.https, c.https);
+        EXPECT_EQ(e.port, c.port);
+        EXPECT_EQ(e.caFile, U(c.caFile));
+    }
 }
 
 }  // namespace

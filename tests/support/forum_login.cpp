@@ -23,4 +23,12 @@ ForumSession LoginRaw(const ApiClient& client, const char* mobile, const char* p
     return session;
 }
 
+int32_t SeededMediaPostId(const ApiClient& client)
+{
+    for (const PostSummary& p : client.GetSectionPosts(2, 1, 20).items) {
+        if (p.title.StartsWith(wxS("【试听】"))) return p.id;
+    }
+    return 0;
+}
+
 }  // namespace qtest

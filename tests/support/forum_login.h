@@ -18,4 +18,7 @@ struct ForumSession {
 // POST /api/user/login; an empty session when the server refused.
 ForumSession LoginRaw(const ApiClient& client, const char* mobile, const char* password);
 
+// The local forum's seeded media post (section 2, "【试听】…"), or 0.
+int32_t SeededMediaPostId(const ApiClient& client);
+
 }  // namespace qtest

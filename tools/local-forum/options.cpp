@@ -155,6 +155,10 @@ bool ParseOptions(int argc, char** argv, Options& out, std::string& error, bool&
                 return false;
             }
             out.maxUpload = static_cast<std::size_t>(n);
+        } else if (arg == "--tls-cert") {
+            if (!value(out.tlsCert)) return false;
+        } else if (arg == "--tls-key") {
+            if (!value(out.tlsKey)) return false;
         } else if (arg == "--fault") {
             FaultRule rule;
             if (!value(v) || !ParseFault(v, rule, error)) return false;
@@ -178,6 +182,10 @@ bool ParseOptions(int argc, char** argv, Options& out, std::string& error, bool&
                 return false;
             }
         }
+    }
+    if (out.tlsCert.empty() != out.tlsKey.empty()) {
+        error = "--tls-cert and --tls-key go together";
+        return false;
     }
     if (out.dbPath.empty() || out.filesDir.empty() || out.port < 0) {
         error = "usage: local-forum --db FILE --files DIR --port N [options] (see --help)";
@@ -204,6 +212,9 @@ usage: local-forum --db FILE --files DIR --port N [options]
   --fixed-code CODE    every verification code is CODE (default: random 6 digits;
                        codes are always printed to the log)
   --max-upload BYTES   largest accepted upload (default 67108864)
+  --tls-cert FILE      serve HTTPS only, with this certificate (PEM, the
+  --tls-key FILE       server's certificate first, then any intermediates)
+                       and key; file addresses then begin with https://
 
 Strict modes: accept only one request form of a family; every other form of
 that family gets a non-zero code.

@@ -33,6 +33,9 @@ struct Options {
     bool exitWithParent = false;
     std::string fixedVerifyCode;        // empty: random six digits
     std::size_t maxUpload = 64u * 1024u * 1024u;
+    // HTTPS with this certificate chain and key (PEM); both or neither.
+    std::string tlsCert;
+    std::string tlsKey;
     std::map<Family, std::string> only; // family -> the one accepted form
     std::vector<FaultRule> faults;
 

@@ -94,7 +94,7 @@ std::string Call::BaseUrl() const {
     std::string host = req.get_header_value("Host");
     if (host.empty() || host.find_first_of(" /\\\"<>") != std::string::npos)
         host = forum.options.host + ":" + std::to_string(forum.port);
-    return "http://" + host;
+    return (forum.options.tlsCert.empty() ? "http://" : "https://") + host;
 }
 
 Router::Router(httplib::Server& server, Forum& forum) : server_(server), forum_(forum) {}

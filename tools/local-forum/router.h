@@ -62,7 +62,7 @@ struct Call {
     Database& db() { return forum.db; }
     // The number captured by the route pattern's first group.
     int PathId() const;
-    // "http://host:port" as the client addressed us, for file addresses.
+    // "http://host:port" (https with TLS) as the client addressed us, for file addresses.
     std::string BaseUrl() const;
 };
 

@@ -21,11 +21,12 @@ public:
     int port() const { return forum_.port; }
     // Serves until Stop(); returns false when the socket failed.
     bool Run();
-    void Stop() { http_.stop(); }
+    void Stop() { http_->stop(); }
 
 private:
     Forum forum_;
-    httplib::Server http_;
+    // An SSLServer with --tls-cert and --tls-key, else a plain one.
+    std::unique_ptr<httplib::Server> http_;
 };
 
 }  // namespace forum
