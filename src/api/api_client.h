@@ -120,8 +120,11 @@ public:
     // The profile's "name" through the first session form that yields one;
     // empty when none does. Failures are not reported.
     wxString GetDisplayName(const wxString& token, const wxString& cookies) const;
-    // The profile; also the check that the session is still valid (an
-    // expired one leaves "code=-100" or "未登录" in `error`).
+    // The profile; also the check that the session is still valid: it is
+    // `sessionExpired` only when every session form the server answered
+    // was refused with "code=-100" or "未登录"; any other failure of any
+    // form means the server got past the session check, and that failure
+    // is the `error`.
     UserInfo GetUserProfile(const wxString& token, const wxString& cookies) const;
 
     // --- Personal centre ---------------------------------------------
