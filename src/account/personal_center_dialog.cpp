@@ -50,6 +50,7 @@ PersonalCenterDialog::PersonalCenterDialog(wxWindow* parent, ApiClient& client, 
       state_(client, token, cookies)
 {
     StyleDialog(this);
+    a11y::ExposeAsDialog(this);
     BuildControls();
     SetAcceleratorTable(wxNullAcceleratorTable);
     CentreOnParent(wxBOTH);
@@ -58,7 +59,9 @@ PersonalCenterDialog::PersonalCenterDialog(wxWindow* parent, ApiClient& client, 
 void PersonalCenterDialog::BuildControls()
 {
     auto* column = new wxBoxSizer(wxVERTICAL);
-    auto* heading = new wxStaticText(this, wxID_ANY, wxS("个人中心"));
+    // The heading, the header lines and the box stand on their own; the
+    // header lines would otherwise read as the function box's name.
+    auto* heading = new a11y::UnattachedText(this, wxID_ANY, wxS("个人中心"));
     StyleHeading(heading);
     Name(heading, wxS("个人中心标题"), wxString());
     column->Add(heading, 0, wxALL, 12);
@@ -67,13 +70,13 @@ void PersonalCenterDialog::BuildControls()
     grid->AddGrowableCol(0, 1);
     grid->AddGrowableCol(1, 1);
     for (wxStaticText*& label : headerLabels_) {
-        label = new wxStaticText(this, wxID_ANY, wxString());
+        label = new a11y::UnattachedText(this, wxID_ANY, wxString());
         StyleFieldLabel(label);
         grid->Add(label, 0, wxEXPAND);
     }
     column->Add(grid, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
 
-    auto* navBox = new wxStaticBoxSizer(wxHORIZONTAL, this, wxS("功能导航"));
+    auto* navBox = new wxStaticBoxSizer(new a11y::UnattachedBox(this, wxID_ANY, wxS("功能导航")), wxHORIZONTAL);
     wxWindow* boxParent = navBox->GetStaticBox();
     navList_ = new wxListBox(boxParent, ID_PERSONAL_NAV, wxDefaultPosition, wxSize(180, -1), 0, nullptr,
                              wxLB_SINGLE);
@@ -122,8 +125,6 @@ void PersonalCenterDialog::BuildTabs(wxWindow* parent)
 {
     tabs_ = new wxNotebook(parent, ID_PERSONAL_TABS);
     StylePage(tabs_);
-    // The tab strip takes the focus itself; unnamed it would be a silent stop.
-    Name(tabs_, wxS("记录分类"), wxS("左右方向键切换记录页，切到的页自动加载；Tab 进入本页列表。"));
     for (int i = 0; i < kTabCount; ++i) {
         const TabTexts texts = TabTextsOf(i);
         auto* page = new wxPanel(tabs_);
@@ -141,6 +142,11 @@ void PersonalCenterDialog::BuildTabs(wxWindow* parent)
         page->SetSizer(sizer);
         tabs_->AddPage(page, texts.title);
     }
+    // The tab strip takes the focus itself; unnamed it would be a silent
+    // stop. Named only now: its screen reader object, made by the naming,
+    // would report the first page's selection above, and the screen reader
+    // would take that tab for the focus before the dialog is even shown.
+    Name(tabs_, wxS("记录分类"), wxS("左右方向键切换记录页，切到的页自动加载；Tab 进入本页列表。"));
 }
 
 bool PersonalCenterDialog::Start()
@@ -159,6 +165,7 @@ bool PersonalCenterDialog::Start()
     RefreshHeader();
     for (int type = 0; type < kFunctionCount; ++type) navList_->Append(FunctionLabel(type));
     navList_->SetSelection(0);
+    a11y::ListRefilled(navList_);
     ShowPage(resultList_, detailBox_, state_.Current());
     BindEvents();
     navList_->SetFocus();
@@ -210,6 +217,7 @@ void PersonalCenterDialog::ShowPage(wxListBox* list, wxTextCtrl* detail, const S
     list->Clear();
     for (const wxString& row : fill.rows) list->Append(row);
     list->SetSelection(fill.selection);
+    a11y::ListRefilled(list);
     detail->ChangeValue(fill.detail);
 }
 

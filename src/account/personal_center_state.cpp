@@ -1,5 +1,7 @@
 #include "account/personal_center_state.h"
 
+#include "platform/http_cancel.h"
+
 namespace {
 
 constexpr int32_t kFirstPage = 1;
@@ -126,6 +128,7 @@ const ShownPage& PersonalCenterState::LoadTab(int index)
         const PersonalListPage page = FetchTab(index);
         tab.shown = page.ok ? ShownPage{page, TabTextsOf(index).emptyText, false} : FailurePage(page.error);
     }
-    tab.loaded = true;
+    // A load the user stopped is tried again when the tab is chosen again.
+    tab.loaded = !platform::CancelRequested();
     return tab.shown;
 }

@@ -37,12 +37,12 @@ ApiClient::ApiClient(ServerEndpoint endpoint) : endpoint_(std::move(endpoint)) {
 HttpResponse ApiClient::SendRequest(const wxString& method, const wxString& path,
                                     const HeaderList& headers, const std::string& body) const
 {
-    return Exchange(method, path, headers, body, UploadProgress());
+    return Exchange(method, path, headers, body, UploadProgress(), false);
 }
 
 HttpResponse ApiClient::Exchange(const wxString& method, const wxString& path,
                                  const HeaderList& headers, const std::string& body,
-                                 const UploadProgress& progress) const
+                                 const UploadProgress& progress, bool upload) const
 {
     platform::HttpExchange ex;
     ex.host = ToUtf8(endpoint_.host);
@@ -57,9 +57,10 @@ HttpResponse ApiClient::Exchange(const wxString& method, const wxString& path,
     ex.hasBody = !body.empty() || MethodAlwaysHasBody(ex.method);
     ex.userAgent = kUserAgent;
     ex.timeouts = timeouts_;
-    // One extra second per 16 KiB of body: the stall limit still ends a
-    // transfer that stops moving.
-    ex.timeouts.totalMs += static_cast<long>(body.size() / 16);
+    // One extra second per 4 KiB of body, the pace of a slow mobile
+    // uplink: the stall limit still ends a transfer that stops moving.
+    ex.timeouts.totalMs += static_cast<long>(body.size() * 1000 / 4096);
+    if (upload) ex.answerMs = timeouts_.totalMs;
     ex.maxBodyBytes = maxBodyBytes_;
     ex.onSent = progress;
 
@@ -82,6 +83,10 @@ HttpResponse ApiClient::Exchange(const wxString& method, const wxString& path,
     if (out.failure == platform::HttpFailure::Cancelled && out.connected && ex.method != "GET" &&
         ex.method != "HEAD") {
         response.error = wxS("操作已取消，服务器可能已经处理了该请求。");
+    }
+    if (upload && out.connected && out.timedOut) {
+        response.error = out.bodySent ? wxS("服务器响应超时，服务器可能已经处理了该请求。")
+                                      : wxS("服务器响应超时。");
     }
     // A cancelled call and a certificate that failed verification stop
     // their attempt loop as an unreachable server does.

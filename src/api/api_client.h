@@ -120,8 +120,11 @@ public:
     // The profile's "name" through the first session form that yields one;
     // empty when none does. Failures are not reported.
     wxString GetDisplayName(const wxString& token, const wxString& cookies) const;
-    // The profile; also the check that the session is still valid (an
-    // expired one leaves "code=-100" or "未登录" in `error`).
+    // The profile; also the check that the session is still valid: it is
+    // `sessionExpired` only when every session form the server answered
+    // was refused with "code=-100" or "未登录"; any other failure of any
+    // form means the server got past the session check, and that failure
+    // is the `error`.
     UserInfo GetUserProfile(const wxString& token, const wxString& cookies) const;
 
     // --- Personal centre ---------------------------------------------
@@ -189,9 +192,12 @@ public:
 private:
     // SendRequest with the body's progress reported, and an overall
     // deadline that grows with the body so a large upload on a slow line
-    // is not cut off while its bytes still move.
+    // is not cut off while its bytes still move. An `upload` gives the
+    // server the whole connect-and-answer time to begin answering after
+    // the last byte, and a time-out reads "服务器响应超时" (saying the
+    // file may be stored when the body had gone out).
     HttpResponse Exchange(const wxString& method, const wxString& path, const HeaderList& headers,
-                          const std::string& body, const UploadProgress& progress) const;
+                          const std::string& body, const UploadProgress& progress, bool upload) const;
     // The attempt walk of SendWithFallbacks without its final text; also
     // says which variant the last failed attempt used.
     struct Walk {

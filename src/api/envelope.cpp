@@ -26,10 +26,17 @@ WriteVerdict JudgeWriteAttempt(const HttpResponse& response, rapidjson::Document
                                wxString& message, const wxString& failureText)
 {
     if (EvaluateResponse(response, document, message, failureText)) return WriteVerdict::Accepted;
-    if (response.statusCode >= 400) return WriteVerdict::Refused;
-    if (!response.ok) return WriteVerdict::Unsure;
     // A parse failure leaves the document without an object root.
     const JsonValue* code = JsonMember(&document, "code");
-    if (document.IsObject() && code && code->IsNumber()) return WriteVerdict::Refused;
-    return WriteVerdict::Unsure;
+    const bool envelope = response.ok && document.IsObject() && code && code->IsNumber();
+    // A gateway's own 502 or 504 page says nothing of the server behind it,
+    // which may still be finishing the write.
+    if (!envelope && (response.statusCode == 502 || response.statusCode == 504)) {
+        message = wxString::Format(wxS("%s（HTTP %u），服务器可能已经处理了该请求。"),
+                                   response.statusCode == 502 ? wxS("网关错误") : wxS("网关超时"),
+                                   static_cast<unsigned>(response.statusCode));
+        return WriteVerdict::Unsure;
+    }
+    if (response.statusCode >= 400) return WriteVerdict::Refused;
+    return envelope ? WriteVerdict::Refused : WriteVerdict::Unsure;
 }

@@ -23,9 +23,12 @@ bool EvaluateResponse(const HttpResponse& response, rapidjson::Document& documen
 enum class WriteVerdict {
     Accepted,  // code 0
     Refused,   // a JSON envelope with a non-zero numeric "code", or HTTP 400 or more
-    Unsure,    // no clear refusal: dropped connection, time-out, a page that is no envelope
+    Unsure,    // no clear refusal: dropped connection, time-out, a page that is no
+               // envelope, a gateway's 502 or 504 without an envelope
 };
 
-// EvaluateResponse, then the verdict; `message` as EvaluateResponse leaves it.
+// EvaluateResponse, then the verdict; `message` as EvaluateResponse leaves
+// it, except for a gateway's 502 or 504 without an envelope: "网关错误" or
+// "网关超时", the status, and that the server may have done the write.
 WriteVerdict JudgeWriteAttempt(const HttpResponse& response, rapidjson::Document& document,
                                wxString& message, const wxString& failureText);

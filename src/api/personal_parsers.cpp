@@ -1,6 +1,9 @@
 #include "api/personal_parsers.h"
 
+#include "api/utf8_text.h"
+
 #include <initializer_list>
+#include <string_view>
 
 namespace {
 
@@ -95,7 +98,8 @@ RecordLine SummarizeRecord(const JsonValue& entry)
 
     for (auto it = entry.MemberBegin(); it != entry.MemberEnd(); ++it) {
         if (!line.details.empty()) line.details += wxS("\r\n");
-        line.details += wxString::FromUTF8(it->name.GetString(), it->name.GetStringLength()) + wxS("：") +
+        line.details += Utf8WithReplacement(std::string_view(it->name.GetString(), it->name.GetStringLength())) +
+                        wxS("：") +
                         JsonValueToText(&it->value);
     }
 

@@ -22,7 +22,7 @@ UploadResult ApiClient::UploadFile(const wxString& token, const wxString& cookie
     for (HeaderList headers : BuildAuthHeaderSets(token, cookies, false)) {
         headers.emplace_back(wxS("Content-Type"),
                              wxS("multipart/form-data; boundary=") + wxString::FromUTF8(boundary));
-        const HttpResponse response = Exchange(wxS("POST"), path, headers, body, progress);
+        const HttpResponse response = Exchange(wxS("POST"), path, headers, body, progress, true);
         rapidjson::Document document;
         wxString message;
         const WriteVerdict verdict = JudgeWriteAttempt(response, document, message, failureText);

@@ -43,17 +43,26 @@ UserInfo ApiClient::GetUserProfile(const wxString& token, const wxString& cookie
 {
     rapidjson::Document doc;
     wxString message;
-    // The walk tries many session forms and reports only the last one's
-    // text; a form the server refused as "not logged in" must not be hidden
-    // behind a later form that failed for another reason.
-    wxString expired;
+    // The walk tries many session forms. A server that knows only some of
+    // them refuses the others as "not logged in" while the form it knows
+    // may fail for another reason (a 500, an error page): the session is
+    // expired only when every failed form was refused that way. Otherwise
+    // the other failure is the one to report, and the session stands.
+    wxString expired, other;
+    bool otherFailure = false;
     const bool answered = SendGet(wxS("/api/user"), token, cookies, wxS("获取用户资料失败"), doc, message,
                                   [&](const wxString& attempt) {
-                                      if (expired.empty() && IsSessionExpiredText(attempt)) expired = attempt;
+                                      if (!IsSessionExpiredText(attempt)) {
+                                          otherFailure = true;
+                                          other = attempt;
+                                      } else if (expired.empty()) {
+                                          expired = attempt;
+                                      }
                                   });
     if (!answered) {
         UserInfo info;
-        info.error = expired.empty() ? message : expired;
+        info.sessionExpired = !otherFailure && !expired.empty();
+        info.error = otherFailure ? other : expired.empty() ? message : expired;
         return info;
     }
     return ReadUserProfile(JsonData(&doc));

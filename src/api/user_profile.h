@@ -21,6 +21,9 @@ struct UserInfo {
     double balance = 0;
     int32_t isManager = 0;  // non-zero: site manager
     wxString error;   // failure text
+    // Every session form the server answered was refused as not logged
+    // in (see GetUserProfile); `error` then holds the first such text.
+    bool sessionExpired = false;
 };
 
 // Fills a profile from the answer's "data": the shape message when it is

@@ -85,8 +85,9 @@ private:
     // Post list menu: edit and delete (main_frame_posts.cpp). False when
     // the selected row is not a post of a post list.
     bool ShowPostMenu();
-    // Login, then the post and the manager check; nothing when either the
-    // login or the post failed (its box already shown with `postCaption`).
+    // Login, then the post and the manager check; nothing when the login,
+    // the post or the manager check failed (the post's box is captioned
+    // `postCaption`, the check's "获取管理员权限失败").
     std::optional<PostRights> LoadPostRights(const ListEntry& row, const wxString& postCaption);
     // Features that other windows will provide; until then a notice says so.
     void ShowNotAvailableYet(const wxString& what);

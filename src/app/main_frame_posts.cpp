@@ -27,6 +27,12 @@ std::optional<PostRights> MainFrame::LoadPostRights(const ListEntry& row, const 
     if (!post.ok) return std::nullopt;
     ManagerCheck manager =
         RunBusy([&] { return api.CheckSectionManager(auth.token, auth.cookies, post.detail.sectionId); });
+    // Without the manager's answer the menu would offer too little, and
+    // quietly: the user is told why instead.
+    if (!manager.answered) {
+        ShowErrorBox(this, U8("获取管理员权限失败"), manager.error);
+        return std::nullopt;
+    }
     return PostRights{std::move(post.detail), std::move(manager)};
 }
 
@@ -79,11 +85,6 @@ void MainFrame::OnDeletePost(wxCommandEvent&) {
     if (!row) return;
     const std::optional<PostRights> rights = LoadPostRights(*row, U8("获取帖子权限失败"));
     if (!rights) return;
-    // Deleting needs a definite yes from the manager check.
-    if (!rights->manager.answered) {
-        ShowErrorBox(this, U8("获取管理员权限失败"), rights->manager.error);
-        return;
-    }
     if (!PostMenuFor(rights->detail.isOwner, rights->manager).remove) return;
     if (!AskConfirmation(this, DeletePostQuestion(row->postTitle), U8("删除帖子"))) return;
     const ApiResult result =

@@ -78,7 +78,7 @@ bool SessionController::EnsureLoggedIn()
             if (!profile.name.empty()) state_.displayName = profile.name;
             return true;
         }
-        if (!IsSessionExpiredText(profile.error)) {
+        if (!profile.sessionExpired) {
             host_.ShowSessionError(wxS("验证登录状态失败"), profile.error);
             return false;
         }

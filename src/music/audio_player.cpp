@@ -125,7 +125,9 @@ bool AudioPlayer::SeekBy(double deltaSeconds) {
     }
     if (!std::isfinite(deltaSeconds)) return Fail(wxString::FromUTF8("定位失败"), static_cast<AudioErrorCode>(-1));
     const bool wasEnded = engine_.IsEnded();
-    const double length = GetLength();
+    // Right after a URL's first sound its count may still run: the seek
+    // waits for it, so that it is bounded by the exact length.
+    const double length = engine_.SettledLength();
     double target = GetPosition() + deltaSeconds;
     if (length > 0 && target > length) target = length;
     if (target < 0) target = 0;

@@ -4,6 +4,8 @@
 // readers can find and read, spoken announcements, and no silent Tab stops.
 #pragma once
 
+#include <wx/statbox.h>
+#include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/string.h>
 
@@ -27,6 +29,24 @@ void ExposeNameAndHelp(wxWindow* control);
 // a plain label that screen readers do not tie to the field: names the
 // dialog's entry field or list after `prompt`. Call before showing it.
 void NamePromptField(wxWindow* dialog, const wxString& prompt);
+
+// A static text or box that labels no other control. The toolkit ties
+// each one to the next control the keyboard reaches, as that control's
+// label: a heading or a value line standing before a box would be spoken
+// as part of the box's name, and a box's title as part of the next
+// control's. Use for texts that stand on their own.
+template <class Base>
+class Unattached : public Base {
+public:
+    using Base::Base;
+
+protected:
+#ifdef __WXGTK__
+    bool GTKWidgetNeedsMnemonic() const override { return false; }
+#endif
+};
+using UnattachedText = Unattached<wxStaticText>;
+using UnattachedBox = Unattached<wxStaticBox>;
 
 // Takes the unnamed arrow button of a combo box out of the Tab order (the
 // list still opens with Alt+Down). Does nothing for other controls.

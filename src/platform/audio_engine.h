@@ -65,8 +65,12 @@ public:
     bool IsUntouched() const { return entry_ != 0 && untouched_; }
     double Position() const;
     // A local file's length waits for its count if that is still running;
-    // a URL's is 0 until Notice::LengthKnown.
+    // a URL's is 0 until Notice::LengthKnown (the status line never waits
+    // on the network).
     double Length() const;
+    // The length a seek is bounded by: waits for a count still running, a
+    // URL's too (at most the network time-out), starting it if need be.
+    double SettledLength() const;
     AudioErrorCode SetVolume(float linear);
     // Why the last medium was dropped after Notice::Failed.
     AudioErrorCode FailureCode() const { return failure_; }
@@ -101,8 +105,8 @@ private:
     void Handle(const MpvEvent& event);
     std::vector<AudioOutput> OurOutputs(const std::vector<MpvDevice>& devices) const;
     void StartProbe(const std::string& source, bool isUrl);
-    // Lets a held local count start: soon after the sound has begun
-    // (playing), or at once when asked for before anything was played.
+    // Lets a held count start: soon after the sound has begun (playing),
+    // or at once when asked for, or a URL's once it has loaded paused.
     void ReleaseProbe(bool playing) const;
     // The length as far as known now, without waiting; 0 when unknown.
     double KnownLength() const;

@@ -18,16 +18,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A local file's first sound comes within a few milliseconds of Play; its
-// count starts this much later, so as not to compete with it for the CPU.
+// A first sound comes within a few milliseconds of Play (of the restart
+// after a URL's load); the count starts this much later, so as not to
+// compete with it for the CPU or the line.
 constexpr auto kCountAfterPlay = std::chrono::milliseconds(20);
 
 }  // namespace
 
 // A length probe runs on a detached thread so that neither the first sound
 // nor dropping the medium waits for it (nor, for a URL, on the network).
-// A local file's count is held until it is asked for or the medium has
-// started to sound. Once cancelled it never touches the engine again.
+// A count is held until it is asked for or the medium has started to
+// sound; a URL that loaded paused is counted at once, as nothing sounds.
+// Once cancelled it never touches the engine again.
 struct AudioEngine::Probe {
     std::mutex mutex;
     std::condition_variable finished;
@@ -48,7 +50,6 @@ void AudioEngine::StartProbe(const std::string& source, bool isUrl) {
     };
     probe_ = probe;
     double timeout = isUrl ? options_.networkTimeoutSeconds : 0;
-    probe->released = isUrl;
     std::thread([probe, source, isUrl, timeout] {
         // The count yields to mpv's threads, which have the sound to make.
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
@@ -143,6 +144,8 @@ void AudioEngine::Handle(const MpvEvent& e) {
                 pendingSeek_ = -1;
                 SeekTo(target);
             }
+            // Nothing sounds yet: a URL's count need not wait for Play.
+            if (isUrl_ && IsPauseSet()) ReleaseProbe(false);
             Notify(Notice::Loaded);
             break;
         case MpvEvent::Kind::EndFile:
@@ -161,7 +164,11 @@ void AudioEngine::Handle(const MpvEvent& e) {
             Forget();
             if (!loadingNow_) Notify(Notice::Failed);
             break;
-        case MpvEvent::Kind::PlaybackRestart: seekPending_ = false; break;
+        case MpvEvent::Kind::PlaybackRestart:
+            seekPending_ = false;
+            // A URL played before it had loaded sounds from here on.
+            if (isUrl_ && loaded_ && !IsPauseSet()) ReleaseProbe(true);
+            break;
         case MpvEvent::Kind::PropertyChange:
             if (e.devices) {
                 outputs_ = OurOutputs(*e.devices);
@@ -201,12 +208,19 @@ double AudioEngine::KnownLength() const {
 
 double AudioEngine::Length() const {
     if (entry_ == 0) return 0;
-    if (lengthKnown_ || !probe_ || isUrl_) return KnownLength();
+    if (isUrl_) return KnownLength();
+    return SettledLength();
+}
+
+double AudioEngine::SettledLength() const {
+    if (entry_ == 0) return 0;
+    if (lengthKnown_ || !probe_) return KnownLength();
     ReleaseProbe(false);
-    // A local count takes milliseconds (26 ms for 20 minutes of MP3); the
-    // bound only keeps a hung disk from holding the caller for ever.
+    // A count takes milliseconds (26 ms for 20 minutes of MP3, 52 ms over
+    // loopback http); the bound only keeps a hung disk or server from
+    // holding the caller for ever.
+    const double bound = isUrl_ ? options_.networkTimeoutSeconds : options_.localLoadTimeoutSeconds;
     std::unique_lock lock(probe_->mutex);
-    probe_->finished.wait_for(lock, std::chrono::duration<double>(options_.localLoadTimeoutSeconds),
-                              [&] { return probe_->done; });
+    probe_->finished.wait_for(lock, std::chrono::duration<double>(bound), [&] { return probe_->done; });
     return probe_->done && probe_->result.error == AudioErrorCode::Ok ? probe_->result.lengthSeconds : 0;
 }

@@ -176,7 +176,9 @@ AudioErrorCode AudioEngine::SetPaused(bool paused) {
     if (!mpv_.IsOpen()) return AudioErrorCode::NotInitialized;
     if (!paused) {
         untouched_ = false;
-        ReleaseProbe(true);
+        // A URL still loading has not sounded yet: its count waits for the
+        // restart after the load.
+        if (!isUrl_ || loaded_) ReleaseProbe(true);
     }
     return AudioErrorFromMpv(mpv_.SetFlag("pause", paused), isUrl_);
 }

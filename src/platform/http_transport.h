@@ -52,6 +52,11 @@ struct HttpExchange {
     // Hears how many bytes of `body` have gone out, on the calling thread,
     // each time the count moves.
     std::function<void(uint64_t sent, uint64_t total)> onSent;
+    // Once the last byte of a body has gone out, the server may take this
+    // long to begin its answer (an upload it still stores), instead of the
+    // stall limit, and the overall deadline makes room for it. 0: no
+    // such allowance.
+    long answerMs = 0;
 };
 
 // The step at which an exchange failed. Each maps to one user-facing text
@@ -79,6 +84,8 @@ struct HttpOutcome {
     bool timedOut = false;
     // A connection to the server stood, so the request may have reached it.
     bool connected = false;
+    // Every byte of a non-empty body went out.
+    bool bodySent = false;
     unsigned statusCode = 0;
     // Header lines of the final response, each ending in "\r\n",
     // starting with the status line.

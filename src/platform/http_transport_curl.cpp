@@ -71,6 +71,9 @@ struct Transfer {
     bool cancelled = false;
     bool tooLarge = false;
     bool deadlinePassed = false;
+    bool bodySent = false;
+    bool answerBegun = false;
+    std::chrono::milliseconds answerLimit{0};
     size_t maxBytes = kDefaultMaxBodyBytes;
     std::chrono::milliseconds stallLimit{30000};
     Clock::time_point deadline = Clock::time_point::max();
@@ -85,6 +88,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user)
     auto* t = static_cast<Transfer*>(user);
     const size_t n = size * count;
     t->lastProgress = Clock::now();
+    t->answerBegun = true;
     std::string_view line(data, n);
     if (line.starts_with("HTTP/")) {
         // A new response head; an interim 1xx head before it is dropped.
@@ -159,8 +163,15 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t upload
         t->lastUploaded = uploaded;
         t->lastProgress = now;
         if (t->onSent) (*t->onSent)(static_cast<uint64_t>(uploaded), t->bodySize);
+        if (t->bodySize > 0 && static_cast<uint64_t>(uploaded) >= t->bodySize && !t->bodySent) {
+            t->bodySent = true;
+            t->deadline = std::max(t->deadline, now + t->answerLimit);
+        }
     }
-    if (now - t->lastProgress > t->stallLimit) {
+    // A server storing what it was sent may be silent for a while before
+    // it answers.
+    const bool awaitingAnswer = t->bodySent && !t->answerBegun;
+    if (now - t->lastProgress > (awaitingAnswer ? std::max(t->stallLimit, t->answerLimit) : t->stallLimit)) {
         t->stalled = true;
         return 1;
     }
@@ -378,6 +389,7 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
     t.maxBytes = ex.maxBodyBytes;
     t.onSent = ex.onSent ? &ex.onSent : nullptr;
     t.bodySize = ex.hasBody ? ex.body.size() : 0;
+    t.answerLimit = std::chrono::milliseconds(ex.answerMs);
     lib->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     lib->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     lib->easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
@@ -412,6 +424,7 @@ HttpOutcome PerformHttpExchange(const HttpExchange& ex)
 
     out.gotResponse = t.headComplete;
     out.connected = t.connected;
+    out.bodySent = t.bodySent;
     if (t.headComplete && status > 0) out.statusCode = static_cast<unsigned>(status);
     if (rc != CURLE_OK || t.storeFailed) {
         out.failure = Classify(rc, t, uploaded, ex.hasBody ? ex.body.size() : 0);

@@ -304,11 +304,9 @@ std::vector<AttachmentEntry>& UploadTarget(PostInput& values, int id)
     }
 }
 
-wxString UploadAddedText(const AttachmentEntry& entry, bool coverMissing)
+wxString UploadAddedText(const AttachmentEntry& entry)
 {
-    wxString text = wxString::Format(U8("%s 已加入发帖内容。"), entry.name);
-    if (coverMissing) text += U8("\n视频未设置封面，封面文件ID为 0。");
-    return text;
+    return wxString::Format(U8("%s 已加入发帖内容。"), entry.name);
 }
 
 int UploadProgressText::Percent(uint64_t sent, uint64_t total)

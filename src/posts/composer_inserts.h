@@ -123,9 +123,8 @@ UploadRow CoverUploadRow();
 // The list an upload of `id` is appended to.
 std::vector<AttachmentEntry>& UploadTarget(PostInput& values, int id);
 
-// The notice after an upload was added. `coverMissing`: a video whose cover
-// was not uploaded although the user asked for one (or left the question).
-wxString UploadAddedText(const AttachmentEntry& entry, bool coverMissing);
+// The notice after an upload was added.
+wxString UploadAddedText(const AttachmentEntry& entry);
 
 // "正在上传：N%" as bytes go out, and which quarter (0, 25, 50, 75, 100) to
 // speak: each at most once, only the highest one reached since last time.

@@ -56,7 +56,7 @@ bool PostCommands::EnsureSession() {
     if (state_.token.empty() && state_.cookies.empty()) return askOpener();
     const UserInfo profile = RunBusy([&] { return client_->GetUserProfile(state_.token, state_.cookies); });
     if (profile.ok) return true;
-    if (IsLoginLost(profile.error)) {
+    if (profile.sessionExpired) {
         state_.token.clear();
         state_.cookies.clear();
         state_.managerFlag = false;

@@ -126,10 +126,6 @@ bool CommandAllowed(CommandNeed need, bool signedIn, bool isOwner, bool managerF
 wxString UnknownAuthorText() { return U8("无法确定帖子作者。"); }
 wxString ReopenMenuText() { return U8("请重新打开帖子操作菜单。"); }
 
-bool IsLoginLost(const wxString& error) {
-    return error.Contains(wxS("code=-100")) || error.Contains(U8("未登录"));
-}
-
 wxString ResultFailureText(const ApiResult& result) {
     if (result.debugInfo.empty()) return result.message;
     return result.message + U8("\n\n调试信息：\n") + result.debugInfo;

@@ -79,9 +79,6 @@ wxString UnknownAuthorText();
 // Said when a re-login dropped the manager right a command needed.
 wxString ReopenMenuText();
 
-// A profile check failed because the login is gone (not some other fault).
-bool IsLoginLost(const wxString& error);
-
 // The failure box's message: the result's message, then the debug text
 // after a blank line and "调试信息：" when there is one.
 wxString ResultFailureText(const ApiResult& result);

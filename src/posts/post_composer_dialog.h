@@ -71,10 +71,10 @@ private:
     void Upload(int id);
     std::optional<wxString> ChooseFile(const wxString& caption, const wxString& wildcard);
     UploadResult SendFile(const wxString& path, UploadKind kind);
-    // The cover of an uploaded video: its file number, 0 when none.
-    // `missing`: the question was left or the cover failed, so the notice
-    // says that the video goes without one.
-    int32_t AskCover(bool& missing);
+    // The cover of an uploaded video: its file number, 0 when none ("不上传"
+    // or no cover file chosen); nothing when the question was left or the
+    // cover failed, and the video is then not added.
+    std::optional<int32_t> AskCover();
     void OnSectionChanged(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
     bool BackspaceEditsText() const;

@@ -66,34 +66,33 @@ void PostComposerDialog::Upload(int id) {
     entry.url = result.url;
     entry.name = name;
     entry.localPath = *path;
-    bool coverMissing = false;
-    if (row->asksCover) entry.coverId = AskCover(coverMissing);
+    if (row->asksCover) {
+        const std::optional<int32_t> coverId = AskCover();
+        if (!coverId) return;
+        entry.coverId = *coverId;
+    }
     UploadTarget(model_.Values(), id).push_back(entry);
-    Added(UploadAddedText(entry, coverMissing));
+    Added(UploadAddedText(entry));
 }
 
-int32_t PostComposerDialog::AskCover(bool& missing) {
-    missing = false;
+std::optional<int32_t> PostComposerDialog::AskCover() {
     wxMessageDialog question(this, U8("是否为视频上传封面图片？不上传则封面文件ID为 0。"), U8("视频封面"),
                              wxYES_NO | wxCANCEL | wxYES_DEFAULT | wxICON_QUESTION);
     question.SetYesNoCancelLabels(U8("上传封面"), U8("不上传"), CancelLabel());
     a11y::NameMessageBoxesByCaption();
     const int answer = question.ShowModal();
     if (answer == wxID_NO) return 0;
-    // Leaving the question keeps the video that is already on the server,
-    // only without a cover.
-    if (answer != wxID_YES) {
-        missing = true;
-        return 0;
-    }
+    // Leaving the question adds nothing: no command takes a listed file out
+    // of the post again, so a wrong video, or the same one again after a
+    // retry with its cover, could never be removed.
+    if (answer != wxID_YES) return std::nullopt;
     const UploadRow cover = CoverUploadRow();
     const std::optional<wxString> path = ChooseFile(cover.caption, cover.wildcard);
     if (!path) return 0;
     const UploadResult result = SendFile(*path, cover.kind);
     if (!result.ok) {
         ShowErrorBox(this, U8("封面上传失败"), FailureText(result));
-        missing = true;
-        return 0;
+        return std::nullopt;
     }
     return result.fileId;
 }

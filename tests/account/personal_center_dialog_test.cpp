@@ -196,6 +196,51 @@ TEST_F(PersonalCenterTest, KeysLoadOnceAndLinesOpenTheirPosts)
     EXPECT_EQ(server_.RequestCount(), before);
 }
 
+// A tab load stopped with Escape is not taken for loaded: choosing the tab
+// again loads it. Every refill puts the list's cursor on the selected row,
+// where the screen reader looks for it.
+TEST_F(PersonalCenterTest, ATabLoadStoppedWithEscapeLoadsAgain)
+{
+    server_.AnswerOnce("GET", "/api/post/buy-goods", qtest::Ok("[]").WithDelay(20s));
+    server_.Answer("GET", "/api/post/buy-goods", qtest::Ok(R"([{"id":3,"goodsName":"琴谱","payNum":1}])"));
+    Make(wxS("tok"));
+    ASSERT_TRUE(dialog_->Start());
+    dialog_->Show();
+    ASSERT_TRUE(PumpUntil([&] { return dialog_->IsShownOnScreen(); }, 3s));
+    auto cursorRow = [](wxListBox* list) {
+        GtkTreePath* path = nullptr;
+        gtk_tree_view_get_cursor(GTK_TREE_VIEW(list->GetConnectWidget()), &path, nullptr);
+        const int row = path ? gtk_tree_path_get_indices(path)[0] : -1;
+        if (path) gtk_tree_path_free(path);
+        return row;
+    };
+    EXPECT_EQ(cursorRow(dialog_->NavList()), 0);
+
+    g_timeout_add(
+        300,
+        [](gpointer list) -> gboolean {
+            qtest::PressKey(static_cast<wxWindow*>(list), GDK_KEY_Escape);
+            return G_SOURCE_REMOVE;
+        },
+        dialog_->TabList(kTabBoughtGoods));
+    const auto start = std::chrono::steady_clock::now();
+    dialog_->Tabs()->SetSelection(kTabBoughtGoods);
+    qtest::Settle();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    ASSERT_EQ(dialog_->TabList(kTabBoughtGoods)->GetCount(), 1u);
+    EXPECT_EQ(U8(dialog_->TabList(kTabBoughtGoods)->GetString(0)).rfind("加载失败", 0), 0u);
+    EXPECT_FALSE(dialog_->State().TabLoaded(kTabBoughtGoods));
+    EXPECT_TRUE(dialog_->IsShown());
+
+    dialog_->Tabs()->SetSelection(kTabSoldGoods);
+    qtest::Settle();
+    dialog_->Tabs()->SetSelection(kTabBoughtGoods);
+    ASSERT_TRUE(PumpUntil([&] { return dialog_->State().TabLoaded(kTabBoughtGoods); }, 5s));
+    EXPECT_EQ(Count("/api/post/buy-goods"), 2u);
+    EXPECT_EQ(Rows(dialog_->TabList(kTabBoughtGoods)), std::vector<std::string>{"琴谱"});
+    EXPECT_EQ(cursorRow(dialog_->TabList(kTabBoughtGoods)), 0);
+}
+
 TEST_F(PersonalCenterTest, BackspaceClosesWhateverHasTheFocus)
 {
     Make(wxS("tok"));

@@ -255,23 +255,26 @@ TEST(GetUserProfile, ReadsEveryFieldWithItsRule)
     EXPECT_EQ(ClientFor(server).GetUserProfile(wxS("t"), wxS("")).level, wxS(""));
 }
 
-TEST(GetUserProfile, ExpiryOnAnyAttemptIsReportedOverLaterFailures)
+TEST(GetUserProfile, ExpiredOnlyWhenEveryFormWasRefusedAsNotLoggedIn)
 {
-    // The first session form is refused as not logged in, every later one
-    // fails differently: the expiry must still show in the error.
+    // A form the server refused as not logged in, while another failed
+    // differently: the server knows the session, so the other failure
+    // stands and the session is not expired.
     qtest::HttpTestServer server;
     server.AnswerOnce("GET", "/api/user", qtest::Fail(-100));
     server.SetDefault(qtest::Fail(500, "服务器内部错误"));
     const UserInfo info = ClientFor(server).GetUserProfile(wxS("t"), wxS("s=1"));
     EXPECT_FALSE(info.ok);
-    EXPECT_TRUE(IsSessionExpiredText(info.error)) << U8(info.error);
-    EXPECT_EQ(info.error, FormatCodeMessage(wxS("获取用户资料失败"), -100));
+    EXPECT_FALSE(info.sessionExpired);
+    EXPECT_EQ(info.error, wxS("服务器内部错误"));
     EXPECT_GT(server.RequestCount(), 2u);
 
-    // Without any refusal of that kind the last failure stands.
-    qtest::HttpTestServer other;
-    other.SetDefault(qtest::Fail(500, "服务器内部错误"));
-    EXPECT_EQ(ClientFor(other).GetUserProfile(wxS("t"), wxS("")).error, wxS("服务器内部错误"));
+    // Every form refused: expired, with the refusal's text.
+    qtest::HttpTestServer gone;
+    gone.SetDefault(qtest::Fail(-100));
+    const UserInfo expired = ClientFor(gone).GetUserProfile(wxS("t"), wxS(""));
+    EXPECT_TRUE(expired.sessionExpired);
+    EXPECT_EQ(expired.error, FormatCodeMessage(wxS("获取用户资料失败"), -100));
 
     EXPECT_TRUE(IsSessionExpiredText(wxS("请先登录：未登录")));
     EXPECT_TRUE(IsSessionExpiredText(wxS("code=-100")));

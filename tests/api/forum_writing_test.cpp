@@ -6,6 +6,7 @@
 #include "api/api_client.h"
 #include "api/post_body.h"
 #include "client_fixture.h"
+#include "support/temp_dir.h"
 
 using apitest::ClientFor;
 using apitest::U8;
@@ -221,7 +222,14 @@ TEST(WriteSafety, OnlyAClearRefusalLetsAnotherFormTryTheSameWrite)
 {
     const std::vector<SafetyCase> cases{
         {"envelope refusal", qtest::Fail(5, "不行"), 0, "不行"},
-        {"server error page", qtest::ScriptedAnswer{}.WithStatus(502), 0, "JSON 解析失败：The document is empty."},
+        {"server error page", qtest::ScriptedAnswer{}.WithStatus(500), 0, "JSON 解析失败：The document is empty."},
+        // A gateway's page while the server behind it may finish the write.
+        {"gateway 502 page", qtest::JsonAnswer("<html>bad gateway</html>", 502), 1,
+         "网关错误（HTTP 502），服务器可能已经处理了该请求。"},
+        {"gateway 504 empty", qtest::ScriptedAnswer{}.WithStatus(504), 1,
+         "网关超时（HTTP 504），服务器可能已经处理了该请求。"},
+        {"502 with an envelope", qtest::Fail(5, "不行").WithStatus(502), 0, "不行"},
+        {"refusal 400", qtest::Fail(400, "参数错误").WithStatus(400), 0, "参数错误"},
         {"refusal page 404", qtest::JsonAnswer("<html>no</html>", 404), 0, "JSON 解析失败：Invalid value."},
         {"dropped after sending", qtest::Fail(5).WithCut(Cut::CloseBeforeAnswer), 1, "接收响应失败。"},
         {"answer cut mid-body", qtest::Ok().WithCut(Cut::CloseMidBody), 1, "读取响应失败。"},
@@ -232,6 +240,8 @@ TEST(WriteSafety, OnlyAClearRefusalLetsAnotherFormTryTheSameWrite)
     };
     const std::vector<BodyVariant> two{{wxS("A"), wxS("application/json"), std::string("{}")},
                                        {wxS("B"), wxS("application/json"), std::string("{}")}};
+    qtest::TempDir folder;
+    const wxString file = wxString::FromUTF8(folder.write("a.txt", "abc"));
     for (const SafetyCase& c : cases) {
         qtest::HttpTestServer server;
         server.SetDefault(c.answer);
@@ -252,6 +262,16 @@ TEST(WriteSafety, OnlyAClearRefusalLetsAnotherFormTryTheSameWrite)
         const ApiResult p = client.CreatePost(wxS(""), wxS(""), Plain());
         EXPECT_EQ(server.RequestCount(), c.requests ? c.requests : 14u) << c.what;
         EXPECT_TRUE(p.message.EndsWith(c.requests ? wxS(" [JSON兼容版]") : wxS(" [JSON回退版]"))) << c.what;
+
+        server.ClearRequests();
+        const UploadResult u = client.UploadFile(wxS("T"), wxS("S=1"), file, UploadKind::File);
+        EXPECT_FALSE(u.ok) << c.what;
+        // An upload waits out three seconds of silence after its last
+        // byte: the server may be storing the file.
+        const bool silence = std::string(c.what) == "silence";
+        EXPECT_TRUE(u.message.EndsWith(silence ? wxS("上传成功，但响应数据格式不正确。") : wxString::FromUTF8(c.message)))
+            << c.what;
+        EXPECT_EQ(server.RequestCount(), c.requests ? c.requests : 11u) << c.what;
     }
 }
 

@@ -75,6 +75,8 @@ const LineCase kLines[] = {
     {R"({"id":14,"objectId":6,"flag":true})", 0, 14, 6, L"记录 #14", L"记录 #14", L"id：14\r\nobjectId：6\r\nflag：true"},
     {R"({"content":"你好","createTime":"昨天"})", 0, 0, 0, L"记录", L"记录 | 昨天", L"content：你好\r\ncreateTime：昨天"},
     {R"({})", 0, 0, 0, L"记录", L"记录", L""},
+    // Broken UTF-8 reads with replacement characters in names as in values.
+    {"{\"n\xffm\":\"v\xfe\"}", 0, 0, 0, L"记录", L"记录", L"n\uFFFDm：v\uFFFD"},
 };
 
 }  // namespace

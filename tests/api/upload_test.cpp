@@ -11,6 +11,7 @@
 #include "api/auth_variants.h"
 #include "api/upload.h"
 #include "client_fixture.h"
+#include "support/loopback_proxy.h"
 #include "support/temp_dir.h"
 
 using apitest::ClientFor;
@@ -137,7 +138,7 @@ TEST_F(UploadFixture, AnswersEndTheWalkOrTryTheNextForm)
         {qtest::Ok(R"([1,2])"), 1, "上传成功，但响应数据格式不正确。", ""},
         {qtest::Ok(), 1, "上传成功，但响应数据格式不正确。", ""},
         {qtest::Fail(-1, "不行"), forms, "不行", "接口：/api/file\n文件：a.txt\n返回：不行"},
-        {qtest::JsonAnswer("<html>", 502), forms, "JSON 解析失败：Invalid value.",
+        {qtest::JsonAnswer("<html>", 500), forms, "JSON 解析失败：Invalid value.",
          "接口：/api/file\n文件：a.txt\n返回：JSON 解析失败：Invalid value."},
         // The connection broke after the body went out: it may be stored.
         {qtest::Ok().WithCut(qtest::ScriptedAnswer::Cut::CloseBeforeAnswer), 1, "接收响应失败。",
@@ -158,6 +159,48 @@ TEST_F(UploadFixture, AnswersEndTheWalkOrTryTheNextForm)
     file = dir.file("gone.txt");
     EXPECT_EQ(U8(Upload().message), "打开文件失败。");
     EXPECT_EQ(server.RequestCount(), 0u);
+}
+
+// A slow uplink, and a server that takes its time to store the file: the
+// upload goes through as long as bytes move and the server answers within
+// the connect-and-answer time; beyond that it is a time-out, and the file
+// may be stored, so it is not sent again.
+TEST(UploadTimes, SlowLinesAndSlowServersStillStoreTheFile)
+{
+    qtest::HttpTestServer server;
+    qtest::TempDir dir;
+    const wxString file = wxString::FromUTF8(dir.write("clip.bin", std::string(24 * 1024, 'x')));
+    auto upload = [&](ApiClient& client) {
+        return client.UploadFile(wxS("tok"), wxS(""), file, UploadKind::File);
+    };
+    // 24 KiB at 8 KiB/s is three seconds on the line, well past the base
+    // deadline of 0.2 s and its allowance for the body at 16 KiB/s.
+    server.Answer("POST", "/api/file", qtest::Ok(R"({"id":9,"url":"u"})"));
+    qtest::ThrottledRelay slowLine(server.Port(), 8 * 1024);
+    ApiClient throughSlowLine(ServerEndpoint{wxS("127.0.0.1"), slowLine.Port()});
+    throughSlowLine.SetTimeouts(platform::HttpTimeouts{2000, 4000, 200});
+    UploadResult r = upload(throughSlowLine);
+    EXPECT_TRUE(r.ok) << U8(r.message);
+    EXPECT_EQ(r.fileId, 9);
+    ASSERT_EQ(server.RequestCount(), 1u);
+    EXPECT_GT(server.Requests()[0].body.size(), 24u * 1024u);
+
+    // Silent after the last byte for longer than the stall limit, within
+    // the connect-and-answer time.
+    ApiClient direct = ClientFor(server);
+    direct.SetTimeouts(platform::HttpTimeouts{2000, 300, 2000});
+    server.Answer("POST", "/api/file", qtest::Ok(R"({"id":10,"url":"u"})").WithDelay(std::chrono::milliseconds(1000)));
+    r = upload(direct);
+    EXPECT_TRUE(r.ok) << U8(r.message);
+    EXPECT_EQ(r.fileId, 10);
+
+    server.ClearRequests();
+    server.Answer("POST", "/api/file", qtest::Ok(R"({"id":11})").WithDelay(std::chrono::milliseconds(6000)));
+    r = upload(direct);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(U8(r.message), "服务器响应超时，服务器可能已经处理了该请求。");
+    EXPECT_EQ(server.RequestCount(), 1u);
+
 }
 
 }  // namespace

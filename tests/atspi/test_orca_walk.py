@@ -2,8 +2,9 @@
 Orca says at each step (its debug log, speech itself off) and what it
 listens to through AT-SPI: entering a list speaks its selected row, the
 category selector speaks its whole value once and every new value, a post
-opens as a dialog whose content is read from the top, and message boxes
-and questions say their captions.
+opens as a dialog whose content is read from the top, the personal centre
+is heard as a dialog and then its function list, and message boxes and
+questions say their captions.
 
 Runs in a session of its own (scripts/with-display) with a small window
 manager, so that dialogs get the keyboard focus. Exits 77 (skipped) only
@@ -22,6 +23,7 @@ import pyatspi  # noqa: E402
 from atspi_helpers import CheckFailed, Program, check, find, pump, stop_process, wait_until, run_checks  # noqa: E402
 from forum_atspi import LocalForum, activate, name_server, rows, wait_for_label, wait_for_rows  # noqa: E402
 from orca_session import OrcaSession, OrcaUnavailable  # noqa: E402
+from test_personal_center import log_in_automatically  # noqa: E402
 
 NVDA_POST = "NVDA 与 Orca 常用快捷键对照整理"
 SKIPPED = 77
@@ -159,6 +161,37 @@ def walk_post(app, orca):
                or find(app.app, "帖子内容", "dialog") is None, what="the dialog to close")
 
 
+def walk_personal_centre(app, orca):
+    """The personal centre is heard as "个人中心 对话框", then the focused
+    row of its function list; no record tab is taken for the focus on the
+    way, and the header lines do not name the function box."""
+    mark = orca.mark()
+    activate(app, "个人中心")
+    dialog = wait_until(lambda: find(app.app, "个人中心", "dialog"), what="the personal centre as a dialog")
+    app.wait_for_focus("个人中心功能列表", "table")
+    said = orca.wait_for_speech(lambda s: "与我相关" in s, mark, what="the first function")
+    # Orca's words follow the session's language: 对话框 or dialog.
+    role_word = next((w for w in ("对话框", "dialog") if ("个人中心 " + w) in said), None)
+    check(role_word is not None, "the dialog was not announced: %r" % said)
+    check(said.find("个人中心 " + role_word) < said.find("与我相关"),
+          "the dialog came after its list: %r" % said)
+    check("售出物品" not in said, "a record tab was heard as the focus: %r" % said)
+    box = find(dialog, "功能导航")
+    check(box is not None, "the function box is not named 功能导航")
+    # Neither the box nor the record tabs after it take a text before them
+    # for their label.
+    for node, own in ((box, "功能导航"), (find(dialog, "记录分类", "page tab list"), "记录分类")):
+        for relation in node.getRelationSet():
+            if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+                labels = [relation.getTarget(i).name for i in range(relation.getNTargets())]
+                check(labels in ([], [own]), "%s is labelled by %r" % (own, labels))
+    check("回帖数" not in said and "发帖数" not in said, "a header line named a box: %r" % said)
+    app.press("Escape")
+    wait_until(lambda: dialog.getState().contains(pyatspi.STATE_DEFUNCT)
+               or find(app.app, "个人中心", "dialog") is None, what="the personal centre to close")
+    app.wait_for_focus("功能列表")
+
+
 def main(exe, server_binary):
     manager = start_window_manager()
     orca = OrcaSession()
@@ -185,10 +218,12 @@ def walk(exe, server_binary, orca):
     with LocalForum(server_binary) as forum:
         program = Program(exe)
         name_server(program, forum.port)
+        log_in_automatically(program, "13800000001", "user123")
         with program as app:
             app.focus_window()
             app.wait_for_focus("功能列表")
-            home = wait_for_rows(app, lambda r: "读屏软件交流" in r, "the home view")
+            home = wait_for_rows(app, lambda r: "读屏软件交流" in r and r[0].startswith("个人中心（"),
+                                 "the logged-in home view")
             walk_selector(app, orca)
 
             enter_row(app, orca, focus, "读屏软件交流", "帖子列表 - 读屏软件交流")
@@ -220,6 +255,10 @@ def walk(exe, server_binary, orca):
             orca.wait_for_speech(lambda s: music_row in s, mark, what="the row %r" % music_row)
             app.press("alt+1")
             wait_for_label(app, "帖子列表 - 综合讨论")
+
+            app.press("BackSpace")
+            wait_for_rows(app, lambda r: r[:len(home)] == home, "the home view again")
+            walk_personal_centre(app, orca)
 
             # A failure box says its caption, not the toolkit's word "Error".
             app.press("BackSpace")

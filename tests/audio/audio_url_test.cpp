@@ -62,6 +62,43 @@ TEST(AudioUrl, LongVbrMp3WithoutXingAndSeeksOverHttp) {
     EXPECT_LT(player.GetPosition(), 0.5);
 }
 
+// A URL's exact-length count starts after its first sound; a seek asked
+// for before the count has ended waits for it, so the seek is bounded by
+// the exact length and the status shows it at once. A URL opened paused is
+// counted once it has loaded.
+TEST(AudioUrl, ASeekRightAfterTheFirstSoundKnowsTheLength) {
+    qtest::TempDir dir;
+    // Without a Xing header mpv's own guess is 64 s: only the count says 40.
+    qtest::MakeMedia(dir.path(), "long.mp3", qtest::MediaKind::Mp3NoXing, 40.0);
+    MediaServer server(dir.path());
+    AudioPlayer player(NullOutput());
+    bool lengthKnown = false;
+    player.SetNoticeHandler([&](AudioPlayer::Notice n) { lengthKnown |= n == AudioPlayer::Notice::LengthKnown; });
+    ASSERT_TRUE(player.OpenUrl(server.Url("/media/long.mp3")));
+    ASSERT_TRUE(player.Play(true));
+    ASSERT_TRUE(player.WaitUntil([&] { return player.GetPosition() > 0; }, 5));
+    ASSERT_TRUE(player.SeekBy(+5));
+    EXPECT_NEAR(player.GetLength(), 40.0, 0.06);
+    EXPECT_TRUE(player.WaitUntil([&] { return player.GetPosition() >= 5.0; }, 3));
+    EXPECT_LT(player.GetPosition(), 6.0);
+    // Beyond the end is the end, not mpv's 64 s.
+    ASSERT_TRUE(player.SeekBy(+100));
+    EXPECT_LE(player.GetPosition(), 40.06);
+
+    // A seek before the medium has even loaded waits for the count too.
+    ASSERT_TRUE(player.OpenUrl(server.Url("/media/long.mp3")));
+    ASSERT_TRUE(player.SeekBy(+100));
+    EXPECT_NEAR(player.GetLength(), 40.0, 0.06);
+
+    // Opened and left paused: counted once loaded, without a Play.
+    lengthKnown = false;
+    ASSERT_TRUE(player.OpenUrl(server.Url("/media/long.mp3")));
+    ASSERT_TRUE(player.WaitUntil([&] { return lengthKnown; }, 10));
+    EXPECT_NEAR(player.GetLength(), 40.0, 0.06);
+    EXPECT_FALSE(player.IsPlaying());
+    player.SetNoticeHandler({});
+}
+
 TEST(AudioUrl, PlayBeforeLoadingEndsStartsOnceLoaded) {
     const auto& m = qtest::SharedMedia();
     MediaServer server(m.dir);

@@ -5,6 +5,7 @@
 #include "app/main_frame.h"
 #include "app/main_ids.h"
 #include "posts/post_detail_dialog.h"
+#include "settings/settings_store.h"
 #include "request_forms/gui_pump.h"
 #include "support/forum_profile.h"
 #include "support/http_test_server.h"
@@ -445,6 +446,51 @@ TEST(ForumWindowOffline, UnreachableServerGivesTheBoxFirstAndAltOneRetries) {
     EXPECT_EQ(frame->MainList()->GetCount(), 0u);
     frame->Destroy();
     qtest::Settle();
+}
+
+// The server cannot say whether the user manages a section.
+class ManagerCheckFaultTest : public ForumWindowTest {
+protected:
+    std::vector<std::string> ServerArgs() const override {
+        return {"--fault", "/api/post/manager*=html"};
+    }
+};
+
+TEST_F(ManagerCheckFaultTest, TheFailedManagerCheckIsReportedByTheMenuAndTheCommands) {
+    // Start again logged in.
+    SettingsStore().SaveLoginSettings(LoginSettings{U(qtest::LocalForumProcess::kUserMobile),
+                                                    U(qtest::LocalForumProcess::kUserPassword), true, true});
+    frame->Destroy();
+    qtest::Settle();
+    frame = new MainFrame();
+    frame->Show();
+    qtest::Settle();
+    ASSERT_TRUE(frame->Session().loggedIn);
+    Open("读屏软件交流");
+    Select("NVDA 与 Orca");
+    const wxString status = Status();
+    std::vector<guitest::SeenDialog> seen;
+    {
+        guitest::DialogAnswerer box(GTK_RESPONSE_OK);
+        Press(GDK_KEY_Menu);
+        ASSERT_TRUE(guitest::PumpUntil([&] { return !box.Seen().empty(); }));
+        seen = box.Seen();
+    }
+    for (int command : {int(MainId::EditPost), int(MainId::DeletePost)}) {
+        guitest::DialogAnswerer box(GTK_RESPONSE_OK);
+        wxCommandEvent event(wxEVT_MENU, command);
+        frame->GetEventHandler()->ProcessEvent(event);
+        ASSERT_TRUE(guitest::PumpUntil([&] { return !box.Seen().empty(); }));
+        seen.push_back(box.Seen()[0]);
+    }
+    ASSERT_EQ(seen.size(), 3u);
+    for (const guitest::SeenDialog& box : seen) {
+        EXPECT_EQ(box.title, "获取管理员权限失败");
+        EXPECT_EQ(box.text.rfind("JSON 解析失败", 0), 0u) << box.text;
+    }
+    // Not taken for an empty menu, and the list is left as it was.
+    EXPECT_EQ(Status(), status);
+    EXPECT_EQ(Label(), U("帖子列表 - 读屏软件交流"));
 }
 
 }  // namespace

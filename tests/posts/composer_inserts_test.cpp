@@ -211,8 +211,7 @@ TEST(ComposerUploads, RowsTargetsAndProgress) {
     EXPECT_EQ(values.fileList.at(0).fileId, kInsertFile);
     EXPECT_EQ(CoverUploadRow().kind, UploadKind::Image);
     EXPECT_EQ(CoverUploadRow().wildcard.Find(wxS("gif")), wxNOT_FOUND);
-    EXPECT_EQ(UploadAddedText(Entry(1, "歌"), false), U8("歌 已加入发帖内容。"));
-    EXPECT_EQ(UploadAddedText(Entry(1, "片"), true), U8("片 已加入发帖内容。\n视频未设置封面，封面文件ID为 0。"));
+    EXPECT_EQ(UploadAddedText(Entry(1, "歌")), U8("歌 已加入发帖内容。"));
 
     EXPECT_EQ(UploadProgressText::Percent(0, 0), 0);
     EXPECT_EQ(UploadProgressText::Percent(1, 3), 33);

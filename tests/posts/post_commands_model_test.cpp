@@ -113,14 +113,11 @@ TEST(PostCommandPlans, EachCommandAsksSaysAndEndsAsItShould) {
         EXPECT_EQ(p.endCode, row.end);
     }
     EXPECT_EQ(PlanPostCommand(6499, post).id, 0);
-    // The rights, the lost-login test, the failure text and the preselection.
+    // The rights, the failure text and the preselection.
     EXPECT_TRUE(CommandAllowed(N::Nothing, false, false, false));
     EXPECT_FALSE(CommandAllowed(N::Session, false, true, true));
     EXPECT_TRUE(CommandAllowed(N::OwnerOrManager, true, true, false));
     EXPECT_FALSE(CommandAllowed(N::Manager, true, true, false));
-    EXPECT_TRUE(IsLoginLost(wxString::FromUTF8("获取用户资料失败（code=-100）")));
-    EXPECT_TRUE(IsLoginLost(wxString::FromUTF8("用户未登录")));
-    EXPECT_FALSE(IsLoginLost(wxString::FromUTF8("连接服务器失败。")));
     EXPECT_EQ(U8(ResultFailureText({false, wxS("拒绝"), wxS("路径：/x")})), "拒绝\n\n调试信息：\n路径：/x");
     EXPECT_EQ(U8(ResultFailureText({false, wxS("拒绝"), wxString()})), "拒绝");
     std::vector<SectionInfo> sections(2);

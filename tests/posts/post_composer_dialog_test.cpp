@@ -513,7 +513,7 @@ TEST_F(ComposerTest, MenusFollowTheSectionAndThePromptsCheckWhatIsTyped) {
     EXPECT_EQ(AccessibleName(dialog_->SummaryBox()), "资源与售价摘要");
 }
 
-TEST_F(ComposerTest, UploadsKeepTheVideoWhateverBecomesOfItsCover) {
+TEST_F(ComposerTest, AVideoIsAddedOnlyWithTheCoverQuestionAnswered) {
     using namespace composer_menu;
     const Session member = LogIn(Forum(), qtest::LocalForumProcess::kUserMobile,
                                  qtest::LocalForumProcess::kUserPassword);
@@ -553,13 +553,13 @@ TEST_F(ComposerTest, UploadsKeepTheVideoWhateverBecomesOfItsCover) {
     EXPECT_NE(dialog_->SummaryBox()->GetValue().Find(wxString::Format(wxS("fileId=%d "), audio.fileId) + U8("歌")),
               wxNOT_FOUND);
 
-    // Leaving the cover question keeps the uploaded video, without a cover.
+    // Leaving the cover question adds nothing, and says nothing.
     {
         FileChooserAnswerer choose({clip});
         guitest::TextDialogAnswerer name(U8("片一"), wxID_OK);
         DialogAnswerer answer(GTK_RESPONSE_CANCEL);
         Command(kInsertVideo);
-        ASSERT_EQ(answer.Seen().size(), 2u);
+        ASSERT_EQ(answer.Seen().size(), 1u);
         EXPECT_EQ(answer.Seen()[0].title, "视频封面");
         EXPECT_EQ(answer.Seen()[0].text, "是否为视频上传封面图片？不上传则封面文件ID为 0。");
         EXPECT_EQ(answer.Seen()[0].defaultResponse, GTK_RESPONSE_YES);
@@ -567,19 +567,28 @@ TEST_F(ComposerTest, UploadsKeepTheVideoWhateverBecomesOfItsCover) {
             {GTK_RESPONSE_CANCEL, "取消"}, {GTK_RESPONSE_YES, "上传封面"}, {GTK_RESPONSE_NO, "不上传"}};
         EXPECT_EQ(answer.Seen()[0].buttons, buttons);
         EXPECT_EQ(answer.Seen()[0].accessibleName, "视频封面");
-        EXPECT_EQ(answer.Seen()[1].text, "片一 已加入发帖内容。\n视频未设置封面，封面文件ID为 0。");
     }
-    // A cover that cannot go up says why and keeps the video too.
+    // A cover that cannot go up says why; the video is not added either.
     {
         FileChooserAnswerer choose({clip, huge});
         guitest::TextDialogAnswerer name(U8("片二"), wxID_OK);
         DialogAnswerer answer(GTK_RESPONSE_YES);
         Command(kInsertVideo);
         EXPECT_EQ(choose.Titles(), (std::vector<std::string>{"选择视频", "选择视频封面"}));
-        ASSERT_EQ(answer.Seen().size(), 3u);
+        ASSERT_EQ(answer.Seen().size(), 2u);
         EXPECT_EQ(answer.Seen()[1].title, "封面上传失败");
         EXPECT_EQ(answer.Seen()[1].text, "当前版本暂不支持上传超过 64MB 的单个文件。");
-        EXPECT_EQ(answer.Seen()[2].text, "片二 已加入发帖内容。\n视频未设置封面，封面文件ID为 0。");
+    }
+    EXPECT_TRUE(dialog_->Model().Values().videoList.empty());
+    // "不上传" adds the video with cover 0.
+    {
+        FileChooserAnswerer choose({clip});
+        guitest::TextDialogAnswerer name(U8("片二"), wxID_OK);
+        DialogAnswerer answer(GTK_RESPONSE_NO);
+        Command(kInsertVideo);
+        EXPECT_EQ(choose.Titles(), std::vector<std::string>{"选择视频"});
+        ASSERT_EQ(answer.Seen().size(), 2u);
+        EXPECT_EQ(answer.Seen()[1].text, "片二 已加入发帖内容。");
     }
     // A cover that goes up is kept with the video.
     {
@@ -591,12 +600,15 @@ TEST_F(ComposerTest, UploadsKeepTheVideoWhateverBecomesOfItsCover) {
         EXPECT_EQ(answer.Seen()[1].text, "片三 已加入发帖内容。");
     }
     const std::vector<AttachmentEntry>& videos = dialog_->Model().Values().videoList;
-    ASSERT_EQ(videos.size(), 3u);
+    ASSERT_EQ(videos.size(), 2u);
     EXPECT_EQ(videos[0].coverId, 0);
-    EXPECT_EQ(videos[1].coverId, 0);
     EXPECT_GT(videos[0].fileId, 0);
-    EXPECT_GT(videos[2].coverId, 0);
-    EXPECT_NE(videos[2].coverId, videos[2].fileId);
+    EXPECT_GT(videos[1].coverId, 0);
+    EXPECT_NE(videos[1].coverId, videos[1].fileId);
+    const wxString summary = dialog_->SummaryBox()->GetValue();
+    const wxString listed = wxString::Format(U8("视频：2 个\r\n  1. fileId=%d 封面=0 片二\r\n  2. fileId=%d 封面=%d 片三\r\n"),
+                                             videos[0].fileId, videos[1].fileId, videos[1].coverId);
+    EXPECT_NE(summary.Find(listed), wxNOT_FOUND) << summary.utf8_string();
     // A chooser left without a file uploads nothing.
     {
         FileChooserAnswerer choose({""});

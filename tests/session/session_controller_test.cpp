@@ -187,7 +187,65 @@ TEST_F(SessionTest, AnExpiredSessionIsClearedAndTheLoginDialogAsked) {
     EXPECT_EQ(host.changes.back(), true);
 }
 
-TEST_F(SessionTest, ProfileCheckFailuresOtherThanExpiryKeepTheSession) {
+TEST_F(SessionTest, OnlyASessionEveryFormFoundExpiredIsLoggedOut) {
+    // The profile check walks many session forms; a server that knows only
+    // some of them refuses the rest as not logged in. The session is gone
+    // only when every form the server answered was refused that way.
+    const qtest::ScriptedAnswer html{500, {{"Content-Type", "text/html"}}, "<html>Bad Gateway</html>"};
+    struct Case {
+        const char* name;
+        std::vector<qtest::ScriptedAnswer> first;  // answers once, in order
+        qtest::ScriptedAnswer rest;                // every later form
+        bool expired;
+        const char* error;  // the box's text when kept
+    };
+    const Case cases[] = {
+        {"all -100", {}, qtest::Fail(-100), true, ""},
+        {"未登录 and -100", {qtest::Fail(401, "用户未登录")}, qtest::Fail(-100), true, ""},
+        {"-100 then 500", {qtest::Fail(-100)}, qtest::Fail(500, "服务器忙"), false, "服务器忙"},
+        {"500 then -100", {qtest::Fail(500, "服务器忙")}, qtest::Fail(-100), false, "服务器忙"},
+        {"-100 then HTML", {qtest::Fail(-100)}, html, false, nullptr},
+        {"500 only", {}, qtest::Fail(500, "服务器忙"), false, "服务器忙"},
+        {"code=-1000", {}, qtest::Fail(-1000), false, "获取用户资料失败（code=-1000）"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        qtest::HttpTestServer server;
+        server.Answer("POST", "/api/user/login", qtest::Ok(R"("tok")"));
+        server.Answer("GET", "/api/user", qtest::Ok(R"({"id":1,"name":"甲"})"));
+        Save(kUser, kPassword, true, true);
+        const ApiClient client = ClientFor(server.Port());
+        RecordingHost watcher;
+        SessionController session(client, watcher, Store());
+        session.TryAutoLogin();
+        ASSERT_TRUE(session.State().loggedIn);
+        const std::string saved = qtest::ReadFile(Store().SettingsFilePath().utf8_string());
+        for (const qtest::ScriptedAnswer& answer : c.first) server.AnswerOnce("GET", "/api/user", answer);
+        server.Answer("GET", "/api/user", c.rest);
+        server.ClearRequests();
+
+        EXPECT_FALSE(session.EnsureLoggedIn());
+        // Every form was tried: 2 quick sets, then 3 paths by 10 header sets.
+        EXPECT_EQ(server.RequestCount(), 32u);
+        EXPECT_EQ(session.State().loggedIn, !c.expired);
+        EXPECT_EQ(Store().LoadLoginSettings().autoLogin, !c.expired);
+        EXPECT_EQ(watcher.loginDialogs, c.expired ? 1 : 0);
+        if (c.expired) {
+            EXPECT_TRUE(session.State().token.empty());
+            EXPECT_EQ(watcher.announced.back(), U("当前登录已失效，请重新登录。"));
+            EXPECT_TRUE(watcher.errorCaption.empty());
+            continue;
+        }
+        EXPECT_EQ(session.State().token, U("tok"));
+        EXPECT_EQ(watcher.errorCaption, U("验证登录状态失败"));
+        if (c.error) EXPECT_EQ(watcher.errorText, U(c.error));
+        else EXPECT_TRUE(watcher.errorText.StartsWith(U("JSON 解析失败"))) << watcher.errorText;
+        // The saved login is not touched at all.
+        EXPECT_EQ(qtest::ReadFile(Store().SettingsFilePath().utf8_string()), saved);
+    }
+}
+
+TEST_F(SessionTest, ANewProfileNameReplacesTheLoginsName) {
     qtest::HttpTestServer server;
     server.Answer("POST", "/api/user/login", qtest::Ok(R"("tok")"));
     server.Answer("GET", "/api/user", qtest::Ok(R"({"id":1,"name":"甲"})"));
@@ -196,27 +254,7 @@ TEST_F(SessionTest, ProfileCheckFailuresOtherThanExpiryKeepTheSession) {
     SessionController session(client, host, Store());
     session.TryAutoLogin();
     ASSERT_TRUE(session.State().loggedIn);
-
-    // A server error on every session form: reported, session kept.
-    server.Answer("GET", "/api/user", qtest::Fail(500, "服务器忙"));
-    EXPECT_FALSE(session.EnsureLoggedIn());
-    EXPECT_EQ(host.errorCaption, U("验证登录状态失败"));
-    EXPECT_EQ(host.errorText, U("服务器忙"));
-    EXPECT_TRUE(session.State().loggedIn);
-    EXPECT_EQ(host.loginDialogs, 0);
-
-    // One form said "not logged in", the later ones failed differently:
-    // that is an expired session all the same.
-    server.AnswerOnce("GET", "/api/user", qtest::Fail(-100));
-    EXPECT_FALSE(session.EnsureLoggedIn());
-    EXPECT_FALSE(session.State().loggedIn);
-    EXPECT_EQ(host.loginDialogs, 1);
-    EXPECT_EQ(host.status, U("当前登录已失效，请重新登录。"));
-
-    // A new name from the profile replaces the one from the login.
     server.Answer("GET", "/api/user", qtest::Ok(R"({"id":1,"name":"乙"})"));
-    host.dialogAnswer = LoginResult{true, U("tok2"), U(""), U("甲"), U(kUser), U(""), false};
-    EXPECT_TRUE(session.EnsureLoggedIn());
     EXPECT_TRUE(session.EnsureLoggedIn());
     EXPECT_EQ(session.State().displayName, U("乙"));
 }

@@ -8,7 +8,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -28,9 +30,11 @@ int ConnectLoopback(int port)
 }
 
 // Copies bytes both ways until the upstream side has closed and everything
-// it sent has reached the client.
-void Relay(int client, int upstream)
+// it sent has reached the client. A `clientRate` (bytes per second) above
+// 0 holds what the client sends to that pace, in twentieths of a second.
+void Relay(int client, int upstream, size_t clientRate = 0)
 {
+    const size_t slice = clientRate ? std::max<size_t>(1, clientRate / 20) : 16384;
     bool clientOpen = true;
     while (true) {
         pollfd fds[2] = {{upstream, POLLIN, 0}, {client, static_cast<short>(clientOpen ? POLLIN : 0), 0}};
@@ -41,7 +45,8 @@ void Relay(int client, int upstream)
             if (n <= 0 || !SendAll(client, buf, static_cast<size_t>(n))) return;
         }
         if (clientOpen && fds[1].revents) {
-            const ssize_t n = ::recv(client, buf, sizeof buf, 0);
+            const ssize_t n = ::recv(client, buf, std::min(slice, sizeof buf), 0);
+            if (clientRate && n > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
             if (n <= 0) {
                 clientOpen = false;
             } else if (!SendAll(upstream, buf, static_cast<size_t>(n))) {
@@ -114,6 +119,30 @@ void LoopbackProxy::Serve(int fd)
     const std::string forwarded = head.substr(0, s1 + 1) + buf.substr(pathStart);
     if (SendAll(upstream, forwarded.data(), forwarded.size())) Relay(fd, upstream);
     ::close(upstream);
+}
+
+ThrottledRelay::ThrottledRelay(int targetPort, size_t bytesPerSecond)
+    : targetPort_(targetPort), rate_(bytesPerSecond)
+{
+    acceptor_ = std::thread([this] {
+        for (int fd; (fd = listener_.Accept()) >= 0;) {
+            workers_.emplace_back([this, fd] {
+                const int upstream = ConnectLoopback(targetPort_);
+                if (upstream >= 0) {
+                    Relay(fd, upstream, rate_);
+                    ::close(upstream);
+                }
+                ::close(fd);
+            });
+        }
+    });
+}
+
+ThrottledRelay::~ThrottledRelay()
+{
+    listener_.Stop();
+    acceptor_.join();
+    for (std::thread& w : workers_) w.join();
 }
 
 }  // namespace qtest

@@ -38,4 +38,24 @@ private:
     std::thread acceptor_;
 };
 
+// A plain TCP relay on 127.0.0.1 to a loopback port that passes what the
+// client sends at `bytesPerSecond` (a slow uplink) and the answers at full
+// speed.
+class ThrottledRelay {
+public:
+    ThrottledRelay(int targetPort, size_t bytesPerSecond);
+    ~ThrottledRelay();
+    ThrottledRelay(const ThrottledRelay&) = delete;
+    ThrottledRelay& operator=(const ThrottledRelay&) = delete;
+
+    int Port() const { return listener_.Port(); }
+
+private:
+    LoopbackListener listener_{"throttled relay", 16};
+    int targetPort_;
+    size_t rate_;
+    std::vector<std::thread> workers_;
+    std::thread acceptor_;
+};
+
 }  // namespace qtest
