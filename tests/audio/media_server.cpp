@@ -22,8 +22,11 @@ struct MediaServer::Impl {
 MediaServer::MediaServer(const std::string& dir) : impl_(std::make_unique<Impl>()) {
     httplib::Server& server = impl_->server;
     server.set_mount_point("/media", dir);
-    std::string live = ReadFile(SharedMedia().mp3);
-    // No length announced: a radio-like stream.
+    // No length announced: a radio-like stream. It runs well past the
+    // seeks made into it, so that a seek never meets its end, whatever the
+    // timing: the tone is sent five times over (MP3 frames join).
+    std::string live;
+    for (int i = 0; i < 5; ++i) live += ReadFile(SharedMedia().mp3);
     server.Get("/live.mp3", [live](const httplib::Request&, httplib::Response& res) {
         res.set_chunked_content_provider("audio/mpeg", [live](size_t offset, httplib::DataSink& sink) {
             if (offset >= live.size()) {
