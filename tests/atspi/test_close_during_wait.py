@@ -1,0 +1,170 @@
+"""Closing while a call is waited for, in the real program against a slow
+local forum: the close cancels the call, lets it return and then runs the
+ordinary closing sequence (settings saved, exit status 0), promptly. One
+row per way of closing and per window that waits; a dialog closed during
+its own wait goes away and leaves the main window working.
+
+Usage: test_close_during_wait.py PATH_TO_QUILLERY PATH_TO_LOCAL_FORUM
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_helpers import CheckFailed, Program, check, wait_until, run_checks  # noqa: E402
+from forum_atspi import LocalForum, activate, name_server, wait_for_rows  # noqa: E402
+from test_media_controls import bus_call, own_player  # noqa: E402
+from test_personal_center import focus_dialog, log_in_automatically, window_named  # noqa: E402
+
+WAITING = "正在等待服务器响应，按 Esc 取消。"
+DELAY_MS = 8000
+
+
+def start_window_manager():
+    """Alt+F4 is the window manager's: openbox sends the close request."""
+    if not shutil.which("openbox"):
+        raise CheckFailed("openbox is not installed (scripts/setup installs it)")
+    manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    time.sleep(0.5)
+    return manager
+
+
+def write_playlist(program, port, song):
+    name_server(program, port)
+    settings = os.path.join(program.env["XDG_DATA_HOME"], "澄川论坛", "settings.ini")
+    with open(settings, "a", encoding="utf-8") as ini:
+        ini.write("[localMusic]\nglobalHotkeysEnabled=0\nplayMode=2\nplaylistCount=1\nalbumCount=0\n"
+                  "[localMusic/playlist]\n0=%s\n" % song)
+    return settings
+
+
+def hot_posts_wait(app):
+    """The main window waits for 热门帖子."""
+    app.focus_window()
+    app.wait_for_focus("功能列表")
+    wait_for_rows(app, lambda r: any(x.startswith("热门帖子") for x in r), "the home view")
+    activate(app, "热门帖子")
+
+
+def personal_center_wait(app):
+    """The personal centre waits for 我的帖子."""
+    app.focus_window()
+    wait_for_rows(app, lambda r: r[:1] == ["个人中心（小澄同学）"], "the logged-in home row")
+    activate(app, "个人中心")
+    focus_dialog(app, "个人中心")
+    app.wait_for_focus("个人中心功能列表", "table")
+    app.press(*["Down"] * 5)
+    time.sleep(0.1)
+    app.press("Return")
+
+
+def close_box(app, title):
+    """Alt+F4 on the window titled `title`, as the user presses it."""
+    focus_dialog(app, title)
+    app.press("alt+F4")
+
+
+def terminate(app, title):
+    app.process.send_signal(signal.SIGTERM)
+
+
+def hang_up(app, title):
+    app.process.send_signal(signal.SIGHUP)
+
+
+def media_quit(app, title):
+    player = own_player(app.process.pid)
+    bus_call("org.mpris.MediaPlayer2." + player, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Quit")
+
+
+def add_song(app, song):
+    """The playlist changes during the wait (the media controls' Open)."""
+    player = wait_until(lambda: own_player(app.process.pid), what="the player on the bus")
+    bus_call("org.mpris.MediaPlayer2." + player, "/org/mpris/MediaPlayer2",
+             "org.mpris.MediaPlayer2.Player.OpenUri", "file://" + song)
+
+
+# (what waits, the fault, how it starts, the window closed, how)
+ROWS = [
+    ("main window, Alt+F4", "/api/post/hot", hot_posts_wait, "澄川论坛", close_box),
+    ("main window, SIGTERM", "/api/post/hot", hot_posts_wait, "澄川论坛", terminate),
+    ("main window, media controls' Quit", "/api/post/hot", hot_posts_wait, "澄川论坛", media_quit),
+    ("personal centre, SIGHUP", "/api/post/my", personal_center_wait, "个人中心", hang_up),
+]
+
+
+def run_row(exe, server_binary, song, added, row):
+    what, path, start_wait, title, close = row
+    with LocalForum(server_binary, ["--fault", "%s=delay:%d" % (path, DELAY_MS)]) as forum:
+        program = Program(exe, env={"PULSE_SERVER": "unix:/nonexistent"}, keep_profile=True)
+        settings = write_playlist(program, forum.port, song)
+        if path == "/api/post/my":
+            log_in_automatically(program, "13800000001", "user123")
+        try:
+            with program as app:
+                start_wait(app)
+                app.wait_for_status(WAITING)
+                add_song(app, added)
+                close(app, title)
+                closed = time.monotonic()
+                wait_until(lambda: program.process.poll() is not None, timeout=DELAY_MS / 1000 + 5,
+                           what="%s: the program to exit" % what)
+                took = time.monotonic() - closed
+                code = program.process.returncode
+                check(code == 0, "%s: exit status %r" % (what, code))
+                # Cancelled at once, not after the answer came in.
+                check(took < 3, "%s: the program took %.1f s to exit" % (what, took))
+            with open(settings, encoding="utf-8") as ini:
+                saved = ini.read()
+            check("playlistCount=2" in saved and song in saved and added in saved and "playMode=2" in saved,
+                  "%s: settings after the close:\n%s" % (what, saved))
+        finally:
+            shutil.rmtree(program.profile, ignore_errors=True)
+
+
+def dialog_closed_in_its_wait(exe, server_binary):
+    """Alt+F4 on the personal centre while it waits: the dialog goes, the
+    main window stays and answers; then it closes normally."""
+    with LocalForum(server_binary, ["--fault", "/api/post/my=delay:%d" % DELAY_MS]) as forum:
+        program = Program(exe)
+        name_server(program, forum.port)
+        log_in_automatically(program, "13800000001", "user123")
+        with program as app:
+            personal_center_wait(app)
+            app.wait_for_status(WAITING)
+            close_box(app, "个人中心")
+            wait_until(lambda: window_named(app, "个人中心") is None, timeout=3,
+                       what="the personal centre to close before the answer")
+            check(program.process.poll() is None, "the program ended with the dialog")
+            app.focus_window()
+            app.wait_for_focus("功能列表")
+            close_box(app, "澄川论坛")
+            wait_until(lambda: program.process.poll() is not None, what="the program to exit")
+            check(program.process.returncode == 0, "exit status %r" % program.process.returncode)
+
+
+def main(exe, server_binary):
+    manager = start_window_manager()
+    media = tempfile.mkdtemp(prefix="quillery-close-")
+    try:
+        song, added = os.path.join(media, "一首歌.wav"), os.path.join(media, "又一首.wav")
+        subprocess.run(["sox", "-n", "-r", "22050", "-c", "1", song, "synth", "2", "sine", "330"], check=True)
+        shutil.copy(song, added)
+        for row in ROWS:
+            run_row(exe, server_binary, song, added, row)
+        dialog_closed_in_its_wait(exe, server_binary)
+    finally:
+        manager.terminate()
+        manager.wait()
+        shutil.rmtree(media, ignore_errors=True)
+    print("close during a wait: %d rows exit 0 with settings saved; a dialog closes in its wait" % len(ROWS))
+    return 0
+
+
+if __name__ == "__main__":
+    run_checks(main, sys.argv[1], sys.argv[2])
