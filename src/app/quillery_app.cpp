@@ -4,6 +4,8 @@
 #include "app/main_frame.h"
 #include "app/ready_signal.h"
 #include "app/sections_prefetch.h"
+#include "platform/termination_signals.h"
+#include "ui/window_closer.h"
 
 #include <wx/log.h>
 
@@ -27,6 +29,11 @@ bool QuilleryApp::OnInit() {
     frame->AdoptSectionsPrefetch(std::move(sections));
     const bool complete = frame->ShowArrivedFirstView();
     frame->Show();
+    // A logout (SIGTERM), hang-up or Ctrl+C closes the window as its close
+    // box does: settings saved, exit cue, exit status 0.
+    platform::OnTerminationSignal([] {
+        if (wxWindow* top = wxTheApp->GetTopWindow()) window_closer::RequestClose(top);
+    });
     if (complete) SignalFirstViewShown();
     frame->CallAfter([frame] {
         frame->LoadFirstView();
