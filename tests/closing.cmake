@@ -4,3 +4,10 @@ quillery_script_test(closing_atspi_during_wait
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_close_during_wait.py
           $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
 set_tests_properties(closing_atspi_during_wait PROPERTIES RESOURCE_LOCK x_keyboard)
+
+# Escape reaches every wait wherever the focus is: the composer's upload,
+# started from its "插入" menu by keyboard.
+quillery_script_test(closing_atspi_escape_in_waits
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_wait_escape.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(closing_atspi_escape_in_waits PROPERTIES RESOURCE_LOCK x_keyboard)

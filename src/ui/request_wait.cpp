@@ -1,6 +1,7 @@
 #include "ui/request_wait.h"
 
 #include "platform/accessibility.h"
+#include "platform/escape_key_watch.h"
 #include "platform/http_cancel.h"
 #include "ui/window_closer.h"
 
@@ -117,6 +118,8 @@ void RequestWait::Run(const std::function<void()>& work) {
         ~WaitRegistration() { window_closer::WaitEnded(); }
     } registration(shared);
     InputBlocker blocker(shared->cancel);
+    // Escape also when no control has the focus (no toolkit event then).
+    platform::EscapeKeyWatch escape([shared] { shared->cancel.Cancel(); });
     std::thread worker;
     try {
         worker = std::thread([&body] {
