@@ -11,3 +11,10 @@ quillery_script_test(closing_atspi_escape_in_waits
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_wait_escape.py
           $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
 set_tests_properties(closing_atspi_escape_in_waits PROPERTIES RESOURCE_LOCK x_keyboard)
+
+# The focus back on the main window's list after a notice box and the
+# composer close together, under a real window manager.
+quillery_script_test(closing_atspi_focus_return
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_focus_return.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(closing_atspi_focus_return PROPERTIES RESOURCE_LOCK x_keyboard)

@@ -5,6 +5,7 @@
 #include "app/ready_signal.h"
 #include "app/sections_prefetch.h"
 #include "platform/termination_signals.h"
+#include "ui/focus_return.h"
 #include "ui/window_closer.h"
 
 #include <wx/log.h>
@@ -25,6 +26,8 @@ bool QuilleryApp::OnInit() {
     // otherwise it shows at once and the forum loads with it on screen, so
     // the screen reader can read it (and Escape can stop it) while it waits.
     auto sections = std::make_unique<SectionsPrefetch>(SettingsStore().LoadServerEndpoint());
+    // The focus goes back to where the user was when a dialog closes.
+    focus_return::Install();
     auto* frame = new MainFrame(false);
     frame->AdoptSectionsPrefetch(std::move(sections));
     const bool complete = frame->ShowArrivedFirstView();

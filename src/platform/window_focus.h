@@ -12,5 +12,7 @@ class wxWindow;
 namespace platform {
 
 bool HasFocusInItsWindow(wxWindow* control);
+// Some control of the top-level window `top` is its focused one.
+bool WindowHasFocusedControl(wxWindow* top);
 
 }  // namespace platform

@@ -13,4 +13,9 @@ bool HasFocusInItsWindow(wxWindow* control) {
     return focused != nullptr && focused == control->GetConnectWidget();
 }
 
+bool WindowHasFocusedControl(wxWindow* top) {
+    if (top == nullptr || top->GetHandle() == nullptr || !GTK_IS_WINDOW(top->GetHandle())) return false;
+    return gtk_window_get_focus(GTK_WINDOW(top->GetHandle())) != nullptr;
+}
+
 }  // namespace platform

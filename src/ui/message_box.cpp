@@ -1,6 +1,7 @@
 #include "ui/message_box.h"
 
 #include "platform/accessibility.h"
+#include "ui/focus_return.h"
 #include "ui/window_closer.h"
 
 #include <wx/button.h>
@@ -16,11 +17,14 @@ int ShowMessageBox(wxWindow* parent, const wxString& message, const wxString& ca
     if (window_closer::ClosePending())
         return wxID_CANCEL;
     window_closer::BoxShown shown;
+    wxWindow* opener = wxWindow::FindFocus();
     a11y::NameMessageBoxesByCaption();
     wxMessageDialog dialog(parent, message, caption, style);
     if (style & wxOK)
         dialog.SetOKLabel(OkLabel());
-    return dialog.ShowModal();
+    const int answer = dialog.ShowModal();
+    focus_return::ReturnLater(opener);
+    return answer;
 }
 
 void ShowErrorBox(wxWindow* parent, const wxString& caption, const wxString& message)
@@ -49,8 +53,11 @@ bool AskConfirmation(wxWindow* parent, const wxString& message, const wxString& 
     if (window_closer::ClosePending())
         return false;
     window_closer::BoxShown shown;
+    wxWindow* opener = wxWindow::FindFocus();
     a11y::NameMessageBoxesByCaption();
     wxMessageDialog dialog(parent, message, caption, wxYES_NO | wxNO_DEFAULT | icon);
     dialog.SetYesNoLabels(OkLabel(), CancelLabel());
-    return dialog.ShowModal() == wxID_YES;
+    const bool yes = dialog.ShowModal() == wxID_YES;
+    focus_return::ReturnLater(opener);
+    return yes;
 }
