@@ -18,3 +18,9 @@ quillery_script_test(closing_atspi_focus_return
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_focus_return.py
           $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
 set_tests_properties(closing_atspi_focus_return PROPERTIES RESOURCE_LOCK x_keyboard)
+
+# Drafts survive SIGKILL: restored with 恢复, removed by publishing and by 丢弃.
+quillery_script_test(closing_atspi_drafts
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/atspi/test_drafts.py
+          $<TARGET_FILE:quillery> $<TARGET_FILE:local-forum>)
+set_tests_properties(closing_atspi_drafts PROPERTIES RESOURCE_LOCK x_keyboard)

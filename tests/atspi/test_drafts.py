@@ -1,0 +1,143 @@
+"""Drafts survive a kill, in the real program against the local forum: a
+member types a new post (title, body, a publishing setting), the program
+is killed with SIGKILL, started again, and opening the composer asks
+"有未发送的草稿，是否恢复？": 恢复 brings every field back and publishing
+removes the draft; typed again and killed again, 丢弃 removes it and the
+composer starts empty.
+
+Usage: test_drafts.py PATH_TO_QUILLERY PATH_TO_LOCAL_FORUM
+"""
+import os
+import shutil
+import signal
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_helpers import Program, check, descendants, find, role, wait_until, run_checks  # noqa: E402
+from forum_atspi import HOME_HINT, LocalForum, activate, dismiss_box, name_server, wait_for_rows  # noqa: E402
+from test_forum_writing import choose_menu_item, focus_dialog, menu_items, publish_and_return_home, type_text  # noqa: E402
+from test_composer_uploads import menu_item  # noqa: E402
+from test_personal_center import log_in_automatically  # noqa: E402
+
+import pyatspi  # noqa: E402
+
+QUESTION = "有未发送的草稿，是否恢复？"
+TITLE = "Draft post 草稿"
+BODY = "kept 保留"
+
+
+def text_of(app, name):
+    box = app.find(name, "text")
+    text = box.queryText()
+    return text.getText(0, text.characterCount)
+
+
+def draft_file(program):
+    return os.path.join(program.env["XDG_DATA_HOME"], "澄川论坛", "drafts", "post-new.ini")
+
+
+def start(program):
+    app = program.start()
+    app.focus_window()
+    app.wait_for_focus("功能列表")
+    wait_for_rows(app, lambda r: r[:1] == ["个人中心（小澄同学）"], "the logged-in home row")
+    return app
+
+
+def restart(old, exe):
+    """The same profile, a new process."""
+    program = Program(exe, keep_profile=True)
+    shutil.rmtree(program.profile, ignore_errors=True)
+    program.profile, program.env = old.profile, old.env
+    return program
+
+
+def type_post_and_kill(app, program):
+    activate(app, "发新帖")
+    focus_dialog(app, "发新帖")
+    app.wait_for_focus("板块选择框")
+    app.press("Tab")
+    app.wait_for_focus("标题输入框", "text")
+    type_text(TITLE)
+    app.press("Tab")
+    app.wait_for_focus("帖子内容输入框", "text")
+    type_text(BODY)
+    # 发布设置 > 微信通知, by keyboard.
+    app.press("Tab", "Tab")
+    app.wait_for_focus("发布设置", "push button")
+    app.press("space")
+    menu_items(app)
+    choose_menu_item(app, "微信通知")
+    app.wait_for_focus("发布设置", "push button")
+    # Saved a couple of seconds after the last change.
+    wait_until(lambda: os.path.exists(draft_file(program)), what="the draft file")
+    time.sleep(2.5)
+    check(oct(os.stat(draft_file(program)).st_mode & 0o777) == "0o600", "the draft is not owner-only")
+    program.process.send_signal(signal.SIGKILL)
+    program.process.wait()
+
+
+def answer_question(app, button):
+    alert = wait_until(lambda: find(app.app, role_name="alert", showing_only=True), what="the draft question")
+    said = [node.name for node in descendants(alert) if role(node) == "label" and node.name]
+    check(QUESTION in said, "the question reads %r" % said)
+    node = wait_until(lambda: find(alert, button, "push button"), what="its %s button" % button)
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) == "click":
+            action.doAction(i)
+    wait_until(lambda: find(app.app, role_name="alert", showing_only=True) is None, what="the question to close")
+
+
+def main(exe, server_binary):
+    with LocalForum(server_binary) as forum:
+        program = Program(exe, keep_profile=True)
+        name_server(program, forum.port)
+        log_in_automatically(program, "13800000001", "user123")
+        try:
+            app = start(program)
+            type_post_and_kill(app, program)
+
+            # 恢复: every field back; publishing removes the draft.
+            program = restart(program, exe)
+            app = start(program)
+            activate(app, "发新帖")
+            answer_question(app, "恢复")
+            focus_dialog(app, "发新帖")
+            check(text_of(app, "标题输入框") == TITLE, "title %r" % text_of(app, "标题输入框"))
+            check(text_of(app, "帖子内容输入框") == BODY, "body %r" % text_of(app, "帖子内容输入框"))
+            app.find("发布设置", "push button")
+            app.wait_for_focus("板块选择框")
+            app.press("Tab", "Tab", "Tab", "Tab")
+            app.wait_for_focus("发布设置", "push button")
+            app.press("space")
+            menu_items(app)
+            check(menu_item(app, "微信通知").getState().contains(pyatspi.STATE_CHECKED), "微信通知 came back off")
+            app.press("Escape")
+            app.wait_for_focus("发布设置", "push button")
+            app.press("Tab", "Tab", "Tab")
+            publish_and_return_home(app)
+            check(not os.path.exists(draft_file(program)), "the draft stayed after publishing")
+            check(forum.count("/api/post", "POST") >= 1, "nothing was published")
+
+            # 丢弃: gone, and the composer starts empty.
+            type_post_and_kill(app, program)
+            program = restart(program, exe)
+            app = start(program)
+            activate(app, "发新帖")
+            answer_question(app, "丢弃")
+            focus_dialog(app, "发新帖")
+            check(text_of(app, "标题输入框") == "", "title after 丢弃 %r" % text_of(app, "标题输入框"))
+            check(not os.path.exists(draft_file(program)), "the draft stayed after 丢弃")
+            program.process.send_signal(signal.SIGTERM)
+            program.process.wait(10)
+        finally:
+            program.keep_profile = False
+            program.stop()
+    print("drafts: restored after SIGKILL, removed by publishing and by 丢弃")
+    return 0
+
+
+if __name__ == "__main__":
+    run_checks(main, sys.argv[1], sys.argv[2])
