@@ -19,6 +19,7 @@ from atspi_helpers import CheckFailed, Program, check, wait_until, run_checks  #
 from forum_atspi import LocalForum, activate, name_server, wait_for_rows  # noqa: E402
 from test_media_controls import bus_call, own_player  # noqa: E402
 from test_personal_center import focus_dialog, log_in_automatically, window_named  # noqa: E402
+from test_wait_escape import start_post_menu, start_upload  # noqa: E402
 
 WAITING = "正在等待服务器响应，按 Esc 取消。"
 DELAY_MS = 8000
@@ -51,10 +52,26 @@ def hot_posts_wait(app):
     activate(app, "热门帖子")
 
 
-def personal_center_wait(app):
-    """The personal centre waits for 我的帖子."""
+def logged_in_home(app):
     app.focus_window()
     wait_for_rows(app, lambda r: r[:1] == ["个人中心（小澄同学）"], "the logged-in home row")
+
+
+def post_dialog_wait(app):
+    """The post dialog waits for its 帖子操作 menu's manager query."""
+    logged_in_home(app)
+    start_post_menu(app)
+
+
+def composer_upload_wait(app):
+    """The composer waits for an upload's answer."""
+    logged_in_home(app)
+    start_upload(app, SONG[0])
+
+
+def personal_center_wait(app):
+    """The personal centre waits for 我的帖子."""
+    logged_in_home(app)
     activate(app, "个人中心")
     focus_dialog(app, "个人中心")
     app.wait_for_focus("个人中心功能列表", "table")
@@ -67,6 +84,10 @@ def close_box(app, title):
     """Alt+F4 on the window titled `title`, as the user presses it."""
     focus_dialog(app, title)
     app.press("alt+F4")
+
+
+def interrupt(app, title):
+    app.process.send_signal(signal.SIGINT)
 
 
 def terminate(app, title):
@@ -95,7 +116,11 @@ ROWS = [
     ("main window, SIGTERM", "/api/post/hot", hot_posts_wait, "澄川论坛", terminate),
     ("main window, media controls' Quit", "/api/post/hot", hot_posts_wait, "澄川论坛", media_quit),
     ("personal centre, SIGHUP", "/api/post/my", personal_center_wait, "个人中心", hang_up),
+    ("post dialog, SIGTERM", "/api/post/manager", post_dialog_wait, "帖子内容", terminate),
+    ("composer upload, SIGINT", "/api/file", composer_upload_wait, "发新帖", interrupt),
 ]
+# The file the composer uploads (set in main).
+SONG = [None]
 
 
 def run_row(exe, server_binary, song, added, row):
@@ -103,7 +128,7 @@ def run_row(exe, server_binary, song, added, row):
     with LocalForum(server_binary, ["--fault", "%s=delay:%d" % (path, DELAY_MS)]) as forum:
         program = Program(exe, env={"PULSE_SERVER": "unix:/nonexistent"}, keep_profile=True)
         settings = write_playlist(program, forum.port, song)
-        if path == "/api/post/my":
+        if start_wait is not hot_posts_wait:
             log_in_automatically(program, "13800000001", "user123")
         try:
             with program as app:
@@ -155,6 +180,7 @@ def main(exe, server_binary):
         song, added = os.path.join(media, "一首歌.wav"), os.path.join(media, "又一首.wav")
         subprocess.run(["sox", "-n", "-r", "22050", "-c", "1", song, "synth", "2", "sine", "330"], check=True)
         shutil.copy(song, added)
+        SONG[0] = song
         for row in ROWS:
             run_row(exe, server_binary, song, added, row)
         dialog_closed_in_its_wait(exe, server_binary)

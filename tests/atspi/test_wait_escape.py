@@ -33,29 +33,35 @@ def summary_text(app):
     return text.getText(0, text.characterCount)
 
 
+def start_upload(app, path):
+    """From the home view: a new post, 插入 > 插入音频 by keyboard, the file
+    typed into the chooser, the name accepted; the upload starts."""
+    activate(app, "发新帖")
+    focus_dialog(app, "发新帖")
+    app.wait_for_focus("板块选择框")
+    app.press("Tab", "Tab", "Tab")
+    app.wait_for_focus("插入", "push button")
+    app.press("Return")
+    check("插入音频" in menu_items(app), "the insert menu")
+    choose_menu_item(app, "插入音频")
+    focus_dialog(app, "选择音频")
+    app.press("ctrl+l")
+    time.sleep(0.3)
+    type_text(path)
+    app.press("Return")
+    wait_until(lambda: find(app.app, "请输入显示名称或描述。", "text", showing_only=True),
+               what="the name prompt")
+    focus_dialog(app, "选择音频")
+    app.press("Return")
+
+
 def upload_cancelled(exe, server_binary, path):
     with LocalForum(server_binary, ["--fault", "/api/file=delay:%d" % DELAY_MS]) as forum:
         program = Program(exe)
         name_server(program, forum.port)
         with program as app:
             logged_in_at_home(app, "13800000001", "user123", "小澄同学")
-            activate(app, "发新帖")
-            focus_dialog(app, "发新帖")
-            app.wait_for_focus("板块选择框")
-            app.press("Tab", "Tab", "Tab")
-            app.wait_for_focus("插入", "push button")
-            app.press("Return")
-            check("插入音频" in menu_items(app), "the insert menu")
-            choose_menu_item(app, "插入音频")
-            focus_dialog(app, "选择音频")
-            app.press("ctrl+l")
-            time.sleep(0.3)
-            type_text(path)
-            app.press("Return")
-            wait_until(lambda: find(app.app, "请输入显示名称或描述。", "text", showing_only=True),
-                       what="the name prompt")
-            focus_dialog(app, "选择音频")
-            app.press("Return")
+            start_upload(app, path)
             # The file is up; the answer is late.
             wait_until(lambda: app.status_text() == WAITING, what="the waiting text")
             focus_dialog(app, "发新帖")
@@ -74,6 +80,15 @@ def upload_cancelled(exe, server_binary, path):
             check(button.getState().contains(pyatspi.STATE_ENABLED), "插入 stays disabled")
 
 
+def start_post_menu(app):
+    """From the home view: a post of 综合讨论 opened, 帖子操作 pressed."""
+    posts = open_section(app, "综合讨论")
+    open_post(app, posts[5].split(" | ")[0])
+    app.press("Tab", "Tab")
+    app.wait_for_focus("帖子操作", "push button")
+    app.press("space")
+
+
 def post_menu_cancelled(exe, server_binary):
     with LocalForum(server_binary, ["--fault", "/api/post/manager=delay:5000"]) as forum:
         program = Program(exe)
@@ -81,11 +96,7 @@ def post_menu_cancelled(exe, server_binary):
         with program as app:
             start(app)
             log_in(app, "13800000003", "manager123", "版主阿澄")
-            posts = open_section(app, "综合讨论")
-            open_post(app, posts[5].split(" | ")[0])
-            app.press("Tab", "Tab")
-            app.wait_for_focus("帖子操作", "push button")
-            app.press("space")
+            start_post_menu(app)
             wait_until(lambda: app.status_text() == WAITING, what="the waiting text")
             # Each question of the screen reader is answered at once.
             slowest = 0
