@@ -51,7 +51,8 @@ public:
         for (size_t i = 0; i < gPending.size(); ++i) {
             PendingClose entry = gPending[i];
             wxWindow* window = entry.window.get();
-            if (!window) {
+            // Gone, or a dialog that ended another way meanwhile.
+            if (!window || (!IsMainWindow(window) && !window->IsShown())) {
                 gPending.erase(gPending.begin() + i);
                 --i;
                 continue;

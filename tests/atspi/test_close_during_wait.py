@@ -17,7 +17,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_helpers import CheckFailed, Program, check, wait_until, run_checks  # noqa: E402
 from forum_atspi import LocalForum, activate, name_server, wait_for_rows  # noqa: E402
-from test_media_controls import bus_call, own_player  # noqa: E402
+from test_media_controls import bus_call, own_player, write_profile  # noqa: E402
 from test_personal_center import focus_dialog, log_in_automatically, window_named  # noqa: E402
 from test_wait_escape import start_post_menu, start_upload  # noqa: E402
 
@@ -33,15 +33,6 @@ def start_window_manager():
                                stderr=subprocess.DEVNULL)
     time.sleep(0.5)
     return manager
-
-
-def write_playlist(program, port, song):
-    name_server(program, port)
-    settings = os.path.join(program.env["XDG_DATA_HOME"], "澄川论坛", "settings.ini")
-    with open(settings, "a", encoding="utf-8") as ini:
-        ini.write("[localMusic]\nglobalHotkeysEnabled=0\nplayMode=2\nplaylistCount=1\nalbumCount=0\n"
-                  "[localMusic/playlist]\n0=%s\n" % song)
-    return settings
 
 
 def hot_posts_wait(app):
@@ -127,7 +118,7 @@ def run_row(exe, server_binary, song, added, row):
     what, path, start_wait, title, close = row
     with LocalForum(server_binary, ["--fault", "%s=delay:%d" % (path, DELAY_MS)]) as forum:
         program = Program(exe, env={"PULSE_SERVER": "unix:/nonexistent"}, keep_profile=True)
-        settings = write_playlist(program, forum.port, song)
+        settings = write_profile(program, forum.port, [song])
         if start_wait is not hot_posts_wait:
             log_in_automatically(program, "13800000001", "user123")
         try:
@@ -146,7 +137,7 @@ def run_row(exe, server_binary, song, added, row):
                 check(took < 3, "%s: the program took %.1f s to exit" % (what, took))
             with open(settings, encoding="utf-8") as ini:
                 saved = ini.read()
-            check("playlistCount=2" in saved and song in saved and added in saved and "playMode=2" in saved,
+            check("playlistCount=2" in saved and song in saved and added in saved,
                   "%s: settings after the close:\n%s" % (what, saved))
         finally:
             shutil.rmtree(program.profile, ignore_errors=True)

@@ -15,7 +15,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_helpers import Program, check, descendants, find, role, wait_until, run_checks  # noqa: E402
-from forum_atspi import HOME_HINT, LocalForum, activate, dismiss_box, name_server, wait_for_rows  # noqa: E402
+from forum_atspi import LocalForum, activate, name_server, wait_for_rows  # noqa: E402
 from test_forum_writing import choose_menu_item, focus_dialog, menu_items, publish_and_return_home, type_text  # noqa: E402
 from test_composer_uploads import menu_item  # noqa: E402
 from test_personal_center import log_in_automatically  # noqa: E402
@@ -53,16 +53,21 @@ def restart(old, exe):
     return program
 
 
-def type_post_and_kill(app, program):
+def type_new_post(app, title, body):
+    """From the home view: a new post with `title` and `body` typed."""
     activate(app, "发新帖")
     focus_dialog(app, "发新帖")
     app.wait_for_focus("板块选择框")
     app.press("Tab")
     app.wait_for_focus("标题输入框", "text")
-    type_text(TITLE)
+    type_text(title)
     app.press("Tab")
     app.wait_for_focus("帖子内容输入框", "text")
-    type_text(BODY)
+    type_text(body)
+
+
+def type_post_and_kill(app, program):
+    type_new_post(app, TITLE, BODY)
     # 发布设置 > 微信通知, by keyboard.
     app.press("Tab", "Tab")
     app.wait_for_focus("发布设置", "push button")
@@ -76,6 +81,17 @@ def type_post_and_kill(app, program):
     check(oct(os.stat(draft_file(program)).st_mode & 0o777) == "0o600", "the draft is not owner-only")
     program.process.send_signal(signal.SIGKILL)
     program.process.wait()
+
+
+def reopen(program, exe, button):
+    """A new process on the same profile opens the composer and answers
+    the draft question with `button`."""
+    program = restart(program, exe)
+    app = start(program)
+    activate(app, "发新帖")
+    answer_question(app, button)
+    focus_dialog(app, "发新帖")
+    return program, app
 
 
 def answer_question(app, button):
@@ -100,11 +116,7 @@ def main(exe, server_binary):
             type_post_and_kill(app, program)
 
             # 恢复: every field back; publishing removes the draft.
-            program = restart(program, exe)
-            app = start(program)
-            activate(app, "发新帖")
-            answer_question(app, "恢复")
-            focus_dialog(app, "发新帖")
+            program, app = reopen(program, exe, "恢复")
             check(text_of(app, "标题输入框") == TITLE, "title %r" % text_of(app, "标题输入框"))
             check(text_of(app, "帖子内容输入框") == BODY, "body %r" % text_of(app, "帖子内容输入框"))
             app.find("发布设置", "push button")
@@ -123,11 +135,7 @@ def main(exe, server_binary):
 
             # 丢弃: gone, and the composer starts empty.
             type_post_and_kill(app, program)
-            program = restart(program, exe)
-            app = start(program)
-            activate(app, "发新帖")
-            answer_question(app, "丢弃")
-            focus_dialog(app, "发新帖")
+            program, app = reopen(program, exe, "丢弃")
             check(text_of(app, "标题输入框") == "", "title after 丢弃 %r" % text_of(app, "标题输入框"))
             check(not os.path.exists(draft_file(program)), "the draft stayed after 丢弃")
             program.process.send_signal(signal.SIGTERM)

@@ -12,10 +12,10 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, check, find, wait_until, run_checks  # noqa: E402
-from forum_atspi import HOME_HINT, LocalForum, activate, name_server, wait_for_rows  # noqa: E402
+from atspi_helpers import CheckFailed, Program, find, wait_until, run_checks  # noqa: E402
+from forum_atspi import HOME_HINT, LocalForum, name_server, wait_for_rows  # noqa: E402
 from test_close_during_wait import start_window_manager  # noqa: E402
-from test_forum_writing import type_text  # noqa: E402
+from test_drafts import type_new_post  # noqa: E402
 from test_personal_center import log_in_automatically  # noqa: E402
 
 
@@ -35,15 +35,7 @@ def tab_to(app, name, role_name):
 
 
 def publish_once(app, main_window, title):
-    activate(app, "发新帖")
-    # The window manager gives the new dialog the focus.
-    app.wait_for_focus("板块选择框")
-    app.press("Tab")
-    app.wait_for_focus("标题输入框", "text")
-    type_text(title)
-    app.press("Tab")
-    app.wait_for_focus("帖子内容输入框", "text")
-    type_text("body 正文")
+    type_new_post(app, title, "body 正文")
     tab_to(app, "发布", "push button")
     app.press("space")
     wait_until(lambda: find(app.app, role_name="alert", showing_only=True), what="the notice")
