@@ -43,6 +43,10 @@ def hot_posts_wait(app):
     activate(app, "热门帖子")
 
 
+def auto_login_wait(app):
+    """The main window waits for the automatic login at start-up."""
+
+
 def logged_in_home(app):
     app.focus_window()
     wait_for_rows(app, lambda r: r[:1] == ["个人中心（小澄同学）"], "the logged-in home row")
@@ -106,6 +110,7 @@ ROWS = [
     ("main window, Alt+F4", "/api/post/hot", hot_posts_wait, "澄川论坛", close_box),
     ("main window, SIGTERM", "/api/post/hot", hot_posts_wait, "澄川论坛", terminate),
     ("main window, media controls' Quit", "/api/post/hot", hot_posts_wait, "澄川论坛", media_quit),
+    ("start-up automatic login, Alt+F4", "/api/user/login", auto_login_wait, "澄川论坛", close_box),
     ("personal centre, SIGHUP", "/api/post/my", personal_center_wait, "个人中心", hang_up),
     ("post dialog, SIGTERM", "/api/post/manager", post_dialog_wait, "帖子内容", terminate),
     ("composer upload, SIGINT", "/api/file", composer_upload_wait, "发新帖", interrupt),

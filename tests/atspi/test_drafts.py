@@ -3,7 +3,8 @@ member types a new post (title, body, a publishing setting), the program
 is killed with SIGKILL, started again, and opening the composer asks
 "有未发送的草稿，是否恢复？": 恢复 brings every field back and publishing
 removes the draft; typed again and killed again, 丢弃 removes it and the
-composer starts empty.
+composer starts empty. A draft that cannot be read is reported once and
+left exactly as it was.
 
 Usage: test_drafts.py PATH_TO_QUILLERY PATH_TO_LOCAL_FORUM
 """
@@ -15,7 +16,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_helpers import Program, check, descendants, find, role, wait_until, run_checks  # noqa: E402
-from forum_atspi import LocalForum, activate, name_server, wait_for_rows  # noqa: E402
+from forum_atspi import LocalForum, activate, dismiss_box, name_server, wait_for_rows, x_window  # noqa: E402
 from test_forum_writing import choose_menu_item, focus_dialog, menu_items, publish_and_return_home, type_text  # noqa: E402
 from test_composer_uploads import menu_item  # noqa: E402
 from test_personal_center import log_in_automatically  # noqa: E402
@@ -138,6 +139,29 @@ def main(exe, server_binary):
             program, app = reopen(program, exe, "丢弃")
             check(text_of(app, "标题输入框") == "", "title after 丢弃 %r" % text_of(app, "标题输入框"))
             check(not os.path.exists(draft_file(program)), "the draft stayed after 丢弃")
+            app.press("Escape")
+
+            # Unreadable: said once, never changed.
+            garbage = b"\xff\xfe not a draft \x00\x01"
+            with open(draft_file(program), "wb") as broken:
+                broken.write(garbage)
+            for attempt in range(2):
+                app.focus_window()
+                activate(app, "发新帖")
+                if attempt == 0:
+                    said = dismiss_box(app, "草稿无法读取")
+                    check(any(draft_file(program) in line for line in said), "the box says %r" % said)
+                focus_dialog(app, "发新帖")
+                check(find(app.app, role_name="alert", showing_only=True) is None, "a second box")
+                app.wait_for_focus("板块选择框")
+                app.press("Tab")
+                app.wait_for_focus("标题输入框", "text")
+                type_text("x")
+                time.sleep(2.5)
+                app.press("ctrl+a", "BackSpace", "Escape")
+                wait_until(lambda: x_window(app, "发新帖") is None, what="the composer to close")
+            with open(draft_file(program), "rb") as kept:
+                check(kept.read() == garbage, "the unreadable draft was changed")
             program.process.send_signal(signal.SIGTERM)
             program.process.wait(10)
         finally:

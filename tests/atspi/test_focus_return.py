@@ -24,6 +24,13 @@ def x_focus():
     return out.stdout.strip()
 
 
+def describe(window):
+    """What the window with the X focus is, for a failure message."""
+    out = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True)
+    line = next((l for l in out.stdout.splitlines() if "xwininfo: Window id" in l), out.stderr.strip())
+    return line.replace("xwininfo: Window id: ", "")
+
+
 def tab_to(app, name, role_name):
     for _ in range(8):
         node = app.focused()
@@ -47,7 +54,7 @@ def publish_once(app, main_window, title):
         wait_until(lambda: x_focus() == main_window, timeout=5, what="the X focus on the main window")
     except CheckFailed as error:
         raise CheckFailed("after publishing %r: %s (X focus on %s, the main window is %s)"
-                          % (title, error, x_focus(), main_window))
+                          % (title, error, describe(x_focus()), main_window))
 
 
 def main(exe, server_binary):
