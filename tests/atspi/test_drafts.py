@@ -4,10 +4,12 @@ is killed with SIGKILL, started again, and opening the composer asks
 "有未发送的草稿，是否恢复？": 恢复 brings every field back and publishing
 removes the draft; typed again and killed again, 丢弃 removes it and the
 composer starts empty. A draft that cannot be read is reported once and
-left exactly as it was.
+left exactly as it was. A post's reply box keeps its draft the same way;
+agreeing to drop the reply removes it.
 
 Usage: test_drafts.py PATH_TO_QUILLERY PATH_TO_LOCAL_FORUM
 """
+import glob
 import os
 import shutil
 import signal
@@ -20,18 +22,40 @@ from forum_atspi import LocalForum, activate, dismiss_box, name_server, wait_for
 from test_forum_writing import choose_menu_item, focus_dialog, menu_items, publish_and_return_home, type_text  # noqa: E402
 from test_composer_uploads import menu_item  # noqa: E402
 from test_personal_center import log_in_automatically  # noqa: E402
+from test_post_actions import open_post, open_section  # noqa: E402
 
 import pyatspi  # noqa: E402
 
 QUESTION = "有未发送的草稿，是否恢复？"
 TITLE = "Draft post 草稿"
 BODY = "kept 保留"
+REPLY = "reply kept 回复"
 
 
 def text_of(app, name):
     box = app.find(name, "text")
     text = box.queryText()
     return text.getText(0, text.characterCount)
+
+
+def open_reply_box(app, title=None, answer=None):
+    """Opens a post of 综合讨论 (the sixth, or `title`), answers the draft
+    question with `answer` when given, and moves to its reply box."""
+    app.focus_window()
+    posts = open_section(app, "综合讨论")
+    title = title or posts[5].split(" | ")[0]
+    if answer:
+        activate(app, title + " | ")
+        wait_for_rows(app, lambda r: r and r[0].startswith("查看楼主："), "the floors")
+        activate(app, "查看楼主：")
+        answer_question(app, answer)
+        focus_dialog(app, "帖子内容")
+    else:
+        open_post(app, title)
+    app.wait_for_focus("帖子内容框")
+    app.press("Tab")
+    app.wait_for_focus("回帖输入框", "text")
+    return title
 
 
 def draft_file(program):
@@ -95,16 +119,22 @@ def reopen(program, exe, button):
     return program, app
 
 
-def answer_question(app, button):
-    alert = wait_until(lambda: find(app.app, role_name="alert", showing_only=True), what="the draft question")
+def click_in_box(app, button):
+    """Clicks `button` of the box on screen; returns the box's texts."""
+    alert = wait_until(lambda: find(app.app, role_name="alert", showing_only=True), what="a box")
     said = [node.name for node in descendants(alert) if role(node) == "label" and node.name]
-    check(QUESTION in said, "the question reads %r" % said)
     node = wait_until(lambda: find(alert, button, "push button"), what="its %s button" % button)
     action = node.queryAction()
     for i in range(action.nActions):
         if action.getName(i) == "click":
             action.doAction(i)
-    wait_until(lambda: find(app.app, role_name="alert", showing_only=True) is None, what="the question to close")
+    wait_until(lambda: find(app.app, role_name="alert", showing_only=True) is None, what="the box to close")
+    return said
+
+
+def answer_question(app, button):
+    said = click_in_box(app, button)
+    check(QUESTION in said, "the question reads %r" % said)
 
 
 def main(exe, server_binary):
@@ -162,12 +192,29 @@ def main(exe, server_binary):
                 wait_until(lambda: x_window(app, "发新帖") is None, what="the composer to close")
             with open(draft_file(program), "rb") as kept:
                 check(kept.read() == garbage, "the unreadable draft was changed")
+
+            # The reply box of one post.
+            post = open_reply_box(app)
+            type_text(REPLY)
+            replies = os.path.join(os.path.dirname(draft_file(program)), "reply-*.ini")
+            wait_until(lambda: glob.glob(replies), what="the reply's draft")
+            time.sleep(2.5)
+            program.process.send_signal(signal.SIGKILL)
+            program.process.wait()
+            program = restart(program, exe)
+            app = start(program)
+            open_reply_box(app, post, "恢复")
+            check(text_of(app, "回帖输入框") == REPLY, "reply %r" % text_of(app, "回帖输入框"))
+            app.press("Escape")
+            click_in_box(app, "确定")  # the reply is dropped, and its draft
+            wait_until(lambda: x_window(app, "帖子内容") is None, what="the post to close")
+            check(not glob.glob(replies), "the reply's draft stayed: %r" % glob.glob(replies))
             program.process.send_signal(signal.SIGTERM)
             program.process.wait(10)
         finally:
             program.keep_profile = False
             program.stop()
-    print("drafts: restored after SIGKILL, removed by publishing and by 丢弃")
+    print("drafts: restored after SIGKILL, removed by publishing and by 丢弃; unreadable left alone; the reply box too")
     return 0
 
 
