@@ -16,3 +16,12 @@ bool HasFocusInItsWindow(wxWindow* control);
 bool WindowHasFocusedControl(wxWindow* top);
 
 }  // namespace platform
+
+namespace platform {
+
+// Ends every message box on screen as its close box would (they run a
+// loop of their own, outside the toolkit's dialogs); for a program that
+// must close now, as at a logout.
+void EndMessageBoxes();
+
+}  // namespace platform

@@ -4,6 +4,7 @@
 #include "settings/settings_store.h"
 #include "ui/focus_return.h"
 #include "ui/message_box.h"
+#include "ui/window_closer.h"
 
 #include <wx/msgdlg.h>
 
@@ -40,6 +41,7 @@ bool DraftKeeper::Offer(wxWindow* parent, const std::function<DraftState(const P
         return false;
     }
     wxWindow* opener = wxWindow::FindFocus();
+    window_closer::BoxShown shown;
     a11y::NameMessageBoxesByCaption();
     wxMessageDialog question(parent, U8("有未发送的草稿，是否恢复？"), U8("草稿"),
                              wxYES_NO | wxYES_DEFAULT | wxICON_QUESTION);

@@ -18,4 +18,4 @@ quillery_library(quillery_post_drafts_store
   LINK quillery_settings wx::base)
 quillery_library(quillery_post_drafts
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/draft_keeper.cpp
-  LINK quillery_post_drafts_store quillery_settings quillery_ui_messages quillery_focus_return quillery_a11y wx::core)
+  LINK quillery_post_drafts_store quillery_settings quillery_ui_messages quillery_window_closer quillery_focus_return quillery_a11y wx::core)

@@ -79,7 +79,7 @@ ComposerDraft PostComposerDialog::CurrentDraft() const {
 void PostComposerDialog::OfferDraft() {
     ComposerDraft found;
     auto load = [&found](const PostDrafts& drafts, const wxString& name) { return drafts.Load(name, found); };
-    if (!draft_->Offer(GetParent(), load)) return;
+    if (!draft_->Offer(this, load)) return;
     const std::vector<SectionInfo>& sections = model_.Sections();
     for (size_t i = 0; i < sections.size(); ++i) {
         if (sections[i].id != found.sectionId) continue;

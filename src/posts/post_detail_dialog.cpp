@@ -1,7 +1,6 @@
 #include "posts/post_detail_dialog.h"
 
 #include "posts/draft_keeper.h"
-
 #include "ui/cue.h"
 #include "platform/accessibility.h"
 #include "ui/look.h"

@@ -57,7 +57,7 @@ void PostDetailDialog::KeepReplyDraft() {
     Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
         wxString text;
         auto load = [&text](const PostDrafts& drafts, const wxString& name) { return drafts.Load(name, text); };
-        if (replyDraft_->Offer(GetParent(), load)) replyBox_->ChangeValue(text);
+        if (replyDraft_->Offer(this, load)) replyBox_->ChangeValue(text);
         event.Skip();
     });
 }

@@ -2,4 +2,4 @@
 # from the loop the window lives in.
 quillery_library(quillery_window_closer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_closer.cpp
-  LINK wx::core)
+  LINK quillery_window_focus wx::core)

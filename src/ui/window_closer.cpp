@@ -1,5 +1,7 @@
 #include "ui/window_closer.h"
 
+#include "platform/window_focus.h"
+
 #include <wx/app.h>
 #include <wx/dialog.h>
 #include <wx/evtloop.h>
@@ -46,7 +48,15 @@ wxDialog* InnermostModalDialog() {
 class Runner : public wxTimer {
 public:
     void Notify() override {
-        if (!gWaits.empty() || gBoxes > 0) return;
+        if (!gWaits.empty()) return;
+        if (gBoxes > 0) {
+            // The main window is closed only when nothing is on screen
+            // above it: a box still open is answered by its close box.
+            for (const PendingClose& entry : gPending) {
+                if (IsMainWindow(entry.window.get())) platform::EndMessageBoxes();
+            }
+            return;
+        }
         wxEventLoopBase* active = wxEventLoopBase::GetActive();
         for (size_t i = 0; i < gPending.size(); ++i) {
             PendingClose entry = gPending[i];

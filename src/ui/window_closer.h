@@ -4,8 +4,9 @@
 // waits: the call is cancelled as Escape does, and the close runs once the
 // call has returned and the event loop that the window lives in turns
 // again, with nothing of the window's left on the stack. The main window
-// is closed from the program's main loop only; modal dialogs still open
-// above it are ended (as if cancelled) first, innermost first.
+// is closed from the program's main loop only; message boxes and modal
+// dialogs still open above it are ended (as if cancelled) first, innermost
+// first.
 #pragma once
 
 #include <functional>

@@ -2,7 +2,8 @@
 local forum: the close cancels the call, lets it return and then runs the
 ordinary closing sequence (settings saved, exit status 0), promptly. One
 row per way of closing and per window that waits; a dialog closed during
-its own wait goes away and leaves the main window working.
+its own wait goes away and leaves the main window working; a logout with
+a box open answers the box and closes.
 
 Usage: test_close_during_wait.py PATH_TO_QUILLERY PATH_TO_LOCAL_FORUM
 """
@@ -15,7 +16,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_helpers import CheckFailed, Program, check, wait_until, run_checks  # noqa: E402
+from atspi_helpers import CheckFailed, Program, check, find, wait_until, run_checks  # noqa: E402
 from forum_atspi import LocalForum, activate, name_server, wait_for_rows  # noqa: E402
 from test_media_controls import bus_call, own_player, write_profile  # noqa: E402
 from test_personal_center import focus_dialog, log_in_automatically, window_named  # noqa: E402
@@ -169,6 +170,27 @@ def dialog_closed_in_its_wait(exe, server_binary):
             check(program.process.returncode == 0, "exit status %r" % program.process.returncode)
 
 
+def logout_over_a_box(exe, server_binary, song, added):
+    """SIGTERM while a failure box is open: the box is answered as its
+    close box would, then the program closes normally."""
+    with LocalForum(server_binary, ["--fault", "/api/post/hot=html"]) as forum:
+        program = Program(exe, env={"PULSE_SERVER": "unix:/nonexistent"}, keep_profile=True)
+        settings = write_profile(program, forum.port, [song])
+        try:
+            with program as app:
+                hot_posts_wait(app)
+                wait_until(lambda: find(app.app, role_name="alert", showing_only=True), what="the failure box")
+                add_song(app, added)
+                app.process.send_signal(signal.SIGTERM)
+                wait_until(lambda: program.process.poll() is not None, timeout=5,
+                           what="the program to exit with a box open")
+                check(program.process.returncode == 0, "exit status %r" % program.process.returncode)
+            with open(settings, encoding="utf-8") as ini:
+                check(added in ini.read(), "the playlist was not saved")
+        finally:
+            shutil.rmtree(program.profile, ignore_errors=True)
+
+
 def main(exe, server_binary):
     manager = start_window_manager()
     media = tempfile.mkdtemp(prefix="quillery-close-")
@@ -180,6 +202,7 @@ def main(exe, server_binary):
         for row in ROWS:
             run_row(exe, server_binary, song, added, row)
         dialog_closed_in_its_wait(exe, server_binary)
+        logout_over_a_box(exe, server_binary, song, added)
     finally:
         manager.terminate()
         manager.wait()
