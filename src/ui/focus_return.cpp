@@ -4,10 +4,12 @@
 
 #include <wx/app.h>
 #include <wx/dialog.h>
+#include <wx/timer.h>
 #include <wx/toplevel.h>
 #include <wx/weakref.h>
 
 #include <map>
+#include <vector>
 
 namespace focus_return {
 namespace {
@@ -35,10 +37,34 @@ void Return(wxWindow* control, wxWindow* top) {
     else top->SetFocus();
 }
 
+// The returns asked for, run on the next turn of whatever loop runs: a
+// timer, not a queued call, since queued calls wait out a server call that
+// may start right after the dialog closed.
+class Returns : public wxTimer {
+public:
+    void Add(wxWindow* control, wxWindow* top) {
+        pending_.push_back({control, top});
+        if (!IsRunning()) StartOnce(1);
+    }
+    void Notify() override {
+        std::vector<Entry> now;
+        now.swap(pending_);
+        for (Entry& entry : now) Return(entry.control.get(), entry.top.get());
+    }
+
+private:
+    struct Entry {
+        wxWeakRef<wxWindow> control;
+        wxWeakRef<wxWindow> top;
+    };
+    std::vector<Entry> pending_;
+};
+
 void Schedule(wxWindow* control, wxWindow* top) {
     if (!wxTheApp || !top) return;
-    wxWeakRef<wxWindow> controlRef(control), topRef(top);
-    wxTheApp->CallAfter([controlRef, topRef] { Return(controlRef.get(), topRef.get()); });
+    // Never destroyed: a timer must not outlive the toolkit at exit.
+    static Returns* returns = new Returns;
+    returns->Add(control, top);
 }
 
 class DialogWatch : public wxEventFilter {
