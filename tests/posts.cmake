@@ -29,3 +29,6 @@ quillery_test(posts_composer_dialog_test GUI
 quillery_test(posts_composer_inserts_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/composer_inserts_test.cpp
   LINK quillery_post_composer_model)
+quillery_test(posts_drafts_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/posts/post_drafts_test.cpp
+  LINK quillery_post_drafts_store)

@@ -23,6 +23,8 @@ quillery_library(quillery_app
        quillery_post_detail
        quillery_post_composer
        quillery_ui_messages
+       quillery_window_closer
+       quillery_termination_signals
        quillery_file_wildcard
        quillery_api
        quillery_settings

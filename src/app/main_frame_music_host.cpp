@@ -11,6 +11,7 @@
 #include "platform/hotkeys.h"
 #include "ui/file_wildcard.h"
 #include "ui/message_box.h"
+#include "ui/window_closer.h"
 
 #include <wx/arrstr.h>
 #include <wx/combobox.h>
@@ -71,9 +72,10 @@ MainFrameMusic::MainFrameMusic(MainFrame& frame)
                   if (!frame_.IsShown()) frame_.ToggleWindowShown();
                   else frame_.Raise();
               },
-              // Closed from the event queue, not from inside the bus call: the
-              // window's teardown also ends the service that is answering.
-              [this] { frame_.CallAfter([this] { frame_.Close(); }); }}) {
+              // Closed from the event loop, not from inside the bus call (the
+              // window's teardown also ends the service that is answering),
+              // and after a call being waited for has been cancelled.
+              [this] { window_closer::RequestClose(&frame_); }}) {
     audio_.SetNoticeHandler([this](AudioPlayer::Notice notice) { OnPlayerNotice(notice); });
     mediaControls_ = platform::MprisService::Start({"quillery", "澄川论坛", "quillery"}, mpris_);
 }

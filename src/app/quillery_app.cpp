@@ -4,6 +4,9 @@
 #include "app/main_frame.h"
 #include "app/ready_signal.h"
 #include "app/sections_prefetch.h"
+#include "platform/termination_signals.h"
+#include "ui/focus_return.h"
+#include "ui/window_closer.h"
 
 #include <wx/log.h>
 
@@ -23,10 +26,17 @@ bool QuilleryApp::OnInit() {
     // otherwise it shows at once and the forum loads with it on screen, so
     // the screen reader can read it (and Escape can stop it) while it waits.
     auto sections = std::make_unique<SectionsPrefetch>(SettingsStore().LoadServerEndpoint());
+    // The focus goes back to where the user was when a dialog closes.
+    focus_return::Install();
     auto* frame = new MainFrame(false);
     frame->AdoptSectionsPrefetch(std::move(sections));
     const bool complete = frame->ShowArrivedFirstView();
     frame->Show();
+    // A logout (SIGTERM), hang-up or Ctrl+C closes the window as its close
+    // box does: settings saved, exit cue, exit status 0.
+    platform::OnTerminationSignal([] {
+        if (wxWindow* top = wxTheApp->GetTopWindow()) window_closer::RequestClose(top);
+    });
     if (complete) SignalFirstViewShown();
     frame->CallAfter([frame] {
         frame->LoadFirstView();

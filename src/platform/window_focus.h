@@ -12,5 +12,16 @@ class wxWindow;
 namespace platform {
 
 bool HasFocusInItsWindow(wxWindow* control);
+// Some control of the top-level window `top` is its focused one.
+bool WindowHasFocusedControl(wxWindow* top);
+
+}  // namespace platform
+
+namespace platform {
+
+// Ends every message box on screen as its close box would (they run a
+// loop of their own, outside the toolkit's dialogs); for a program that
+// must close now, as at a logout.
+void EndMessageBoxes();
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "api/api_client.h"
 #include "ui/request_forms.h"
 #include "platform/accessibility.h"
+#include "platform/http_cancel.h"
 #include "ui/message_box.h"
 
 #include <wx/choicdlg.h>
@@ -20,15 +21,35 @@ PostCommands::PostCommands(wxDialog* dialog, ApiClient& client, PostCommandState
                            PostEditorOpener openEditor)
     : dialog_(dialog), client_(&client), state_(state), openEditor_(std::move(openEditor)) {}
 
-void PostCommands::Refresh() {
+bool PostCommands::Refresh() {
+    if (state_.token.empty() && state_.cookies.empty()) {
+        state_.managerFlag = false;
+        reloggedIn_ = false;
+        return true;
+    }
+    // Both requests in one wait: the window keeps answering, says after a
+    // second that it waits, and Escape stops them, leaving everything as
+    // it was.
+    struct Fresh {
+        PostDetailResult post;
+        ManagerCheck manager;
+        bool cancelled = false;
+    };
+    const Fresh fresh = RunBusy([&] {
+        Fresh out;
+        out.post = client_->GetPostWithSession(state_.post.id, state_.token, state_.cookies);
+        const int32_t sectionId = out.post.ok ? out.post.detail.sectionId : state_.post.sectionId;
+        if (!platform::CancelRequested())
+            out.manager = client_->CheckSectionManager(state_.token, state_.cookies, sectionId);
+        out.cancelled = platform::CancelRequested();
+        return out;
+    });
+    if (fresh.cancelled) return false;
     state_.managerFlag = false;
     reloggedIn_ = false;
-    if (state_.token.empty() && state_.cookies.empty()) return;
-    wxBusyCursor busy;
-    const PostDetailResult fresh = client_->GetPostWithSession(state_.post.id, state_.token, state_.cookies);
-    if (fresh.ok) state_.post = fresh.detail;
-    const ManagerCheck check = client_->CheckSectionManager(state_.token, state_.cookies, state_.post.sectionId);
-    if (check.answered) state_.managerFlag = check.isManager;
+    if (fresh.post.ok) state_.post = fresh.post.detail;
+    if (fresh.manager.answered) state_.managerFlag = fresh.manager.isManager;
+    return true;
 }
 
 std::vector<PostMenuItem> PostCommands::MenuItems() const {
@@ -36,7 +57,8 @@ std::vector<PostMenuItem> PostCommands::MenuItems() const {
 }
 
 void PostCommands::OpenMenu(wxWindow* button) {
-    Refresh();
+    // Stopped with Escape (or by closing the window): no menu.
+    if (!Refresh()) return;
     wxMenu menu;
     for (const PostMenuItem& item : MenuItems()) {
         if (item.id == postcmd::kSeparator) menu.AppendSeparator();

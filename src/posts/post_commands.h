@@ -42,7 +42,8 @@ public:
     void OpenMenu(wxWindow* button);
     // Step one of opening the menu, on its own for tests: the fresh post
     // and the manager right (failures leave the old copy and no right).
-    void Refresh();
+    // False when the user stopped the wait; nothing has changed then.
+    bool Refresh();
     std::vector<PostMenuItem> MenuItems() const;
 
     // Runs one command of the menu.

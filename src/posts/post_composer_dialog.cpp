@@ -4,6 +4,7 @@
 #include "ui/request_forms.h"
 #include "platform/accessibility.h"
 #include "posts/composer_inserts.h"
+#include "posts/draft_keeper.h"
 #include "ui/call_guard.h"
 #include "ui/look.h"
 #include "ui/message_box.h"
@@ -52,12 +53,46 @@ PostComposerDialog::PostComposerDialog(wxWindow* parent, ApiClient& client, cons
     titleBox_->ChangeValue(model_.InitialTitle());
     contentBox_->ChangeValue(model_.InitialBody());
     Refresh();
+    // What is typed is kept as a draft, per new post or per edited post.
+    draft_ = std::make_unique<DraftKeeper>(
+        model_.IsEdit() ? PostDrafts::EditPostName(model_.Values().id) : PostDrafts::NewPostName(),
+        [this](const PostDrafts& drafts, const wxString& name) { return drafts.Save(name, CurrentDraft()); },
+        [this] { return !model_.HasUnsavedContent(titleBox_->GetValue(), contentBox_->GetValue()); });
     SetEscapeId(wxID_CANCEL);
     sectionBox_->SetFocus();
     CentreOnParent(wxBOTH);
 }
 
-PostComposerDialog::~PostComposerDialog() = default;
+// Saves a change not yet saved before the boxes go.
+PostComposerDialog::~PostComposerDialog() { draft_.reset(); }
+
+ComposerDraft PostComposerDialog::CurrentDraft() const {
+    ComposerDraft draft;
+    const int selection = model_.Selection();
+    if (selection >= 0) draft.sectionId = model_.Sections()[selection].id;
+    draft.values = model_.Values();
+    draft.values.title = titleBox_->GetValue();
+    draft.values.body = contentBox_->GetValue();
+    return draft;
+}
+
+void PostComposerDialog::OfferDraft() {
+    ComposerDraft found;
+    auto load = [&found](const PostDrafts& drafts, const wxString& name) { return drafts.Load(name, found); };
+    if (!draft_->Offer(this, load)) return;
+    const std::vector<SectionInfo>& sections = model_.Sections();
+    for (size_t i = 0; i < sections.size(); ++i) {
+        if (sections[i].id != found.sectionId) continue;
+        sectionBox_->SetSelection(static_cast<int>(i));
+        model_.SelectSection(static_cast<int>(i));
+    }
+    titleBox_->ChangeValue(found.values.title);
+    contentBox_->ChangeValue(found.values.body);
+    found.values.title = model_.Values().title;
+    found.values.body = model_.Values().body;
+    model_.Values() = found.values;
+    Refresh();
+}
 
 void PostComposerDialog::BuildControls() {
     auto* column = new wxBoxSizer(wxVERTICAL);
@@ -162,6 +197,21 @@ void PostComposerDialog::BindEvents() {
     Bind(wxEVT_MENU, &PostComposerDialog::OnMenuCommand, this, composer_menu::kFirst, composer_menu::kLast);
     Bind(wxEVT_CHAR_HOOK, &PostComposerDialog::OnCharHook, this);
     Bind(wxEVT_CLOSE_WINDOW, &PostComposerDialog::OnClose, this);
+    // Every change is saved to the draft a moment later; the menus' own
+    // handlers run as well (Skip).
+    auto changed = [this](wxEvent& event) {
+        if (draft_) draft_->Changed();
+        event.Skip();
+    };
+    titleBox_->Bind(wxEVT_TEXT, changed);
+    contentBox_->Bind(wxEVT_TEXT, changed);
+    sectionBox_->Bind(wxEVT_COMBOBOX, changed);
+    Bind(wxEVT_MENU, changed, composer_menu::kFirst, composer_menu::kLast);
+    // Offered while the window opens, before the user starts typing.
+    Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
+        OfferDraft();
+        event.Skip();
+    });
 }
 
 void PostComposerDialog::FillSections() {
@@ -233,6 +283,7 @@ void PostComposerDialog::Publish() {
         ShowErrorBox(this, model_.FailureCaption(), PostComposerModel::FailureMessage(result));
         return;
     }
+    draft_->Discard();
     ShowNoticeBox(this, model_.SuccessText());
     SetReturnCode(wxID_OK);
     EndDialog(wxID_OK);

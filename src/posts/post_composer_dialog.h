@@ -13,9 +13,11 @@
 #include "api/forum_records.h"
 #include "api/upload.h"
 #include "posts/post_composer_model.h"
+#include "posts/post_drafts.h"
 #include "posts/post_detail_model.h"
 
 class ApiClient;
+class DraftKeeper;
 class wxButton;
 class wxComboBox;
 class wxKeyEvent;
@@ -48,6 +50,8 @@ public:
 
     // Publishes or saves, as the "发布"/"保存" button does.
     void Publish();
+    // What the boxes and values hold, as a draft (saved while typing).
+    ComposerDraft CurrentDraft() const;
 
 private:
     void BuildControls();
@@ -82,6 +86,9 @@ private:
     bool ConfirmLeave();
     void CloseWithCue();
     void OnClose(wxCloseEvent& event);
+    // A draft of this composer found on opening: restored when the user
+    // wants it.
+    void OfferDraft();
 
     ApiClient* client_;
     wxString token_;
@@ -99,6 +106,7 @@ private:
     std::vector<std::unique_ptr<wxMenu>> menus_;
     size_t menuOpenedFrom_ = 0;
     bool busy_ = false;  // a server call runs: the buttons are off, closing waits
+    std::unique_ptr<DraftKeeper> draft_;
 };
 
 // The two ways openers start the composer; both return the modal result.

@@ -3,6 +3,7 @@
 #include "posts/post_composer_dialog.h"
 
 #include "posts/dialog_exit.h"
+#include "posts/draft_keeper.h"
 #include "ui/message_box.h"
 
 #include <wx/textctrl.h>
@@ -25,9 +26,12 @@ bool PostComposerDialog::BackspaceEditsText() const {
 }
 
 bool PostComposerDialog::ConfirmLeave() {
-    if (!model_.HasUnsavedContent(titleBox_->GetValue(), contentBox_->GetValue())) return true;
-    return AskConfirmation(this, wxString::FromUTF8("当前有帖子内容未保存，确定返回吗？"),
-                           wxString::FromUTF8("未保存内容"));
+    const bool leave = !model_.HasUnsavedContent(titleBox_->GetValue(), contentBox_->GetValue()) ||
+                       AskConfirmation(this, wxString::FromUTF8("当前有帖子内容未保存，确定返回吗？"),
+                                       wxString::FromUTF8("未保存内容"));
+    // Leaving with the user's consent gives the draft up too.
+    if (leave) draft_->Discard();
+    return leave;
 }
 
 void PostComposerDialog::CloseWithCue() {

@@ -1,5 +1,6 @@
 #include "posts/post_detail_dialog.h"
 
+#include "posts/draft_keeper.h"
 #include "ui/cue.h"
 #include "platform/accessibility.h"
 #include "ui/look.h"
@@ -59,12 +60,14 @@ PostDetailDialog::PostDetailDialog(wxWindow* parent, ApiClient& client, const wx
     BuildControls();
     commands_ = MakePostCommands();
     BindEvents();
+    KeepReplyDraft();
     SetInitialFocus();
     RefreshStatus();
     CentreOnParent(wxBOTH);
 }
 
 PostDetailDialog::~PostDetailDialog() {
+    replyDraft_.reset();  // a pending change is saved while the box exists
     statusTimer_.Stop();
     player_.Stop();
     player_.Release();

@@ -18,6 +18,7 @@
 #include <vector>
 
 class ApiClient;
+class DraftKeeper;
 class wxButton;
 class wxKeyEvent;
 class wxListBox;
@@ -94,6 +95,9 @@ private:
     int loadedIndex_ = -1;
     wxTimer statusTimer_;
     std::unique_ptr<PostCommands> commands_;
+    // The reply box's draft, per post (post_detail_reply.cpp).
+    std::unique_ptr<DraftKeeper> replyDraft_;
+    void KeepReplyDraft();
 
     wxListBox* mediaList_ = nullptr;
     wxStaticText* statusText_ = nullptr;

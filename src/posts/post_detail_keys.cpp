@@ -2,6 +2,7 @@
 #include "posts/post_detail_dialog.h"
 
 #include "posts/dialog_exit.h"
+#include "posts/draft_keeper.h"
 
 #include "ui/cue.h"
 #include "ui/message_box.h"
@@ -45,9 +46,12 @@ bool PostDetailDialog::BackspaceEditsText() const {
 }
 
 bool PostDetailDialog::ConfirmLeave() {
-    if (IsReplyBlank(replyBox_->GetValue())) return true;
-    return AskConfirmation(this, wxString::FromUTF8("当前有回复内容未发送，确定返回吗？"),
-                           wxString::FromUTF8("未保存内容"));
+    const bool leave = IsReplyBlank(replyBox_->GetValue()) ||
+                       AskConfirmation(this, wxString::FromUTF8("当前有回复内容未发送，确定返回吗？"),
+                                       wxString::FromUTF8("未保存内容"));
+    // Leaving with the user's consent gives the draft up too.
+    if (leave) replyDraft_->Discard();
+    return leave;
 }
 
 void PostDetailDialog::CloseWithCue() {

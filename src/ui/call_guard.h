@@ -3,7 +3,8 @@
 // only after the buttons come back, they would start the call a second
 // time (a second SMS, a second login). The guard therefore handles that
 // queued input while the buttons are still disabled and `busy` still set,
-// which drops it, and only then enables the buttons again.
+// which drops it, and only then enables the buttons again. The button that
+// has the keyboard focus is left enabled, so the focus stays with it.
 #pragma once
 
 #include <initializer_list>
@@ -21,6 +22,4 @@ public:
 private:
     bool& busy_;
     std::vector<wxWindow*> controls_;
-    // A disabled control loses the keyboard focus; it gets it back after.
-    wxWindow* focused_ = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "ui/message_box.h"
 
 #include "platform/accessibility.h"
+#include "ui/focus_return.h"
+#include "ui/window_closer.h"
 
 #include <wx/button.h>
 #include <wx/msgdlg.h>
@@ -10,11 +12,19 @@ wxString CancelLabel() { return wxS("取消"); }
 
 int ShowMessageBox(wxWindow* parent, const wxString& message, const wxString& caption, long style)
 {
+    // A window is being closed: a box now (most often the failure of the
+    // call the close cancelled) would only hold the close up.
+    if (window_closer::ClosePending())
+        return wxID_CANCEL;
+    window_closer::BoxShown shown;
+    wxWindow* opener = wxWindow::FindFocus();
     a11y::NameMessageBoxesByCaption();
     wxMessageDialog dialog(parent, message, caption, style);
     if (style & wxOK)
         dialog.SetOKLabel(OkLabel());
-    return dialog.ShowModal();
+    const int answer = dialog.ShowModal();
+    focus_return::ReturnLater(opener);
+    return answer;
 }
 
 void ShowErrorBox(wxWindow* parent, const wxString& caption, const wxString& message)
@@ -39,8 +49,15 @@ void SetOkCancelLabels(wxWindow* dialog, const wxString& okLabel, const wxString
 
 bool AskConfirmation(wxWindow* parent, const wxString& message, const wxString& caption, long icon)
 {
+    // No consent is given while a window is being closed.
+    if (window_closer::ClosePending())
+        return false;
+    window_closer::BoxShown shown;
+    wxWindow* opener = wxWindow::FindFocus();
     a11y::NameMessageBoxesByCaption();
     wxMessageDialog dialog(parent, message, caption, wxYES_NO | wxNO_DEFAULT | icon);
     dialog.SetYesNoLabels(OkLabel(), CancelLabel());
-    return dialog.ShowModal() == wxID_YES;
+    const bool yes = dialog.ShowModal() == wxID_YES;
+    focus_return::ReturnLater(opener);
+    return yes;
 }

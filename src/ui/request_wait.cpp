@@ -1,7 +1,9 @@
 #include "ui/request_wait.h"
 
 #include "platform/accessibility.h"
+#include "platform/escape_key_watch.h"
 #include "platform/http_cancel.h"
+#include "ui/window_closer.h"
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
@@ -25,7 +27,9 @@ int gLastWakeUps = 0;
 wxString WaitingText() { return wxString::FromUTF8("正在等待服务器响应，按 Esc 取消。"); }
 
 // Keeps user input away from every window while a call runs; Escape
-// raises the call's cancel flag.
+// raises the call's cancel flag. A window closed meanwhile is not closed
+// under the waiting code: the close is held back and cancels the call, and
+// the closer runs it once the call has returned.
 class InputBlocker : public wxEventFilter {
 public:
     explicit InputBlocker(platform::CancelToken& cancel) : cancel_(cancel) { wxEvtHandler::AddFilter(this); }
@@ -33,6 +37,13 @@ public:
 
     int FilterEvent(wxEvent& event) override {
         const wxEventType type = event.GetEventType();
+        if (type == wxEVT_CLOSE_WINDOW) {
+            auto& close = static_cast<wxCloseEvent&>(event);
+            const bool force = !close.CanVeto();
+            if (!force) close.Veto();
+            window_closer::RequestClose(wxDynamicCast(event.GetEventObject(), wxWindow), force);
+            return Event_Processed;
+        }
         if (type == wxEVT_CHAR_HOOK || type == wxEVT_KEY_DOWN) {
             if (static_cast<wxKeyEvent&>(event).GetKeyCode() == WXK_ESCAPE) cancel_.Cancel();
         }
@@ -100,7 +111,15 @@ void RequestWait::Run(const std::function<void()>& work) {
     // The toolkit's suspension is a switch, not a count: only the
     // outermost wait turns it on and off.
     if (gDepth++ == 0) wxTheApp->SuspendProcessingOfPendingEvents();
+    struct WaitRegistration {
+        explicit WaitRegistration(const std::shared_ptr<Shared>& s) {
+            window_closer::WaitStarted([s] { s->cancel.Cancel(); });
+        }
+        ~WaitRegistration() { window_closer::WaitEnded(); }
+    } registration(shared);
     InputBlocker blocker(shared->cancel);
+    // Escape also when no control has the focus (no toolkit event then).
+    platform::EscapeKeyWatch escape([shared] { shared->cancel.Cancel(); });
     std::thread worker;
     try {
         worker = std::thread([&body] {

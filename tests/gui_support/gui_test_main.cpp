@@ -7,7 +7,29 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+namespace {
+
+// Windows keep drafts of what tests type in them (in the data folder): the
+// data folder is a throwaway one, and each test starts without drafts, so
+// no window of a later test asks to restore one.
+class FreshDrafts : public ::testing::EmptyTestEventListener {
+public:
+    explicit FreshDrafts(std::string dataFolder) : drafts_(std::move(dataFolder) + "/澄川论坛/drafts") {}
+    void OnTestStart(const ::testing::TestInfo&) override { Clear(); }
+    void OnTestEnd(const ::testing::TestInfo&) override { Clear(); }
+
+private:
+    void Clear() {
+        std::error_code ignored;
+        std::filesystem::remove_all(drafts_, ignored);
+    }
+    std::string drafts_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -16,6 +38,11 @@ int main(int argc, char** argv) {
         if (std::string(argv[i]).rfind("--gtest_list_tests", 0) == 0) return RUN_ALL_TESTS();
     }
     setenv("GDK_BACKEND", "x11", 1);
+    char data[] = "/tmp/quillery-gui-data-XXXXXX";
+    if (mkdtemp(data)) {
+        setenv("XDG_DATA_HOME", data, 1);
+        ::testing::UnitTest::GetInstance()->listeners().Append(new FreshDrafts(data));
+    }
     wxDisableAsserts();
     wxLog::SetLogLevel(5);
     // The toolkit's messages go to the error stream, never to a message box
@@ -35,5 +62,7 @@ int main(int argc, char** argv) {
     int rc = RUN_ALL_TESTS();
     wxTheApp->OnExit();
     wxEntryCleanup();
+    std::error_code ignored;
+    std::filesystem::remove_all(data, ignored);
     return rc;
 }
