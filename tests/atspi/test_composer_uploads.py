@@ -38,6 +38,18 @@ def summary_text(app):
     return text.getText(0, text.characterCount)
 
 
+def choose_file(app, chooser, path):
+    """Types `path` into the file chooser titled `chooser` (Ctrl+L takes a
+    typed path) and returns the name prompt that follows."""
+    focus_dialog(app, chooser)
+    app.press("ctrl+l")
+    time.sleep(0.3)
+    type_text(path)
+    app.press("Return")
+    return wait_until(lambda: find(app.app, "请输入显示名称或描述。", "text", showing_only=True),
+                      what="the name prompt")
+
+
 def insert_audio(app, path):
     app.press("Tab")
     button = app.wait_for_focus("插入", "push button")
@@ -50,14 +62,7 @@ def insert_audio(app, path):
     check(abs(m.x - b.x) <= 2 and abs(m.y - (b.y + b.height)) <= 2,
           "the menu at %r, the button at %r" % ((m.x, m.y), (b.x, b.y, b.height)))
     choose_menu_item(app, "插入音频")
-    # The file chooser takes a typed path after Ctrl+L.
-    focus_dialog(app, "选择音频")
-    app.press("ctrl+l")
-    time.sleep(0.3)
-    type_text(path)
-    app.press("Return")
-    prompt = wait_until(lambda: find(app.app, "请输入显示名称或描述。", "text", showing_only=True),
-                        what="the name prompt")
+    prompt = choose_file(app, "选择音频", path)
     text = prompt.queryText()
     check(text.getText(0, text.characterCount) == os.path.basename(path),
           "the name prompt offers %r" % text.getText(0, text.characterCount))

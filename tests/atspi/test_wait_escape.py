@@ -17,8 +17,9 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_helpers import Program, check, find, role, wait_until, run_checks  # noqa: E402
 from forum_atspi import LocalForum, activate, dismiss_box, name_server  # noqa: E402
-from test_forum_writing import choose_menu_item, focus_dialog, logged_in_at_home, menu_items, type_text  # noqa: E402
+from test_forum_writing import choose_menu_item, focus_dialog, logged_in_at_home, menu_items  # noqa: E402
 from test_post_actions import open_menu, open_post, open_section, start  # noqa: E402
+from test_composer_uploads import choose_file  # noqa: E402
 from test_forum_writing import log_in  # noqa: E402
 
 import pyatspi  # noqa: E402
@@ -44,13 +45,7 @@ def start_upload(app, path):
     app.press("Return")
     check("插入音频" in menu_items(app), "the insert menu")
     choose_menu_item(app, "插入音频")
-    focus_dialog(app, "选择音频")
-    app.press("ctrl+l")
-    time.sleep(0.3)
-    type_text(path)
-    app.press("Return")
-    wait_until(lambda: find(app.app, "请输入显示名称或描述。", "text", showing_only=True),
-               what="the name prompt")
+    choose_file(app, "选择音频", path)
     focus_dialog(app, "选择音频")
     app.press("Return")
 
