@@ -18,7 +18,7 @@ namespace {
 // went on to it, and it keeps the focus.
 bool AnotherDialogOpen(wxWindow* top) {
     for (wxWindow* window : wxTopLevelWindows) {
-        auto* dialog = wxDynamicCast(window, wxDialog);
+        auto* dialog = dynamic_cast<wxDialog*>(window);
         if (!dialog || dialog == top || !dialog->IsModal()) continue;
         bool below = false;
         for (wxWindow* w = top->GetParent(); w && !below; w = w->GetParent()) below = wxGetTopLevelParent(w) == dialog;
@@ -71,7 +71,7 @@ class DialogWatch : public wxEventFilter {
 public:
     int FilterEvent(wxEvent& event) override {
         if (event.GetEventType() != wxEVT_SHOW) return Event_Skip;
-        auto* dialog = wxDynamicCast(event.GetEventObject(), wxDialog);
+        auto* dialog = dynamic_cast<wxDialog*>(event.GetEventObject());
         if (!dialog) return Event_Skip;
         if (static_cast<wxShowEvent&>(event).IsShown()) {
             // The focus is still with the opener while the dialog appears.

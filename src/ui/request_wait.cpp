@@ -41,7 +41,7 @@ public:
             auto& close = static_cast<wxCloseEvent&>(event);
             const bool force = !close.CanVeto();
             if (!force) close.Veto();
-            window_closer::RequestClose(wxDynamicCast(event.GetEventObject(), wxWindow), force);
+            window_closer::RequestClose(dynamic_cast<wxWindow*>(event.GetEventObject()), force);
             return Event_Processed;
         }
         if (type == wxEVT_CHAR_HOOK || type == wxEVT_KEY_DOWN) {

@@ -37,7 +37,7 @@ bool IsMainWindow(wxWindow* window) { return window && window == wxTheApp->GetTo
 // The innermost modal dialog that is shown, if any.
 wxDialog* InnermostModalDialog() {
     for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it) {
-        auto* dialog = wxDynamicCast(*it, wxDialog);
+        auto* dialog = dynamic_cast<wxDialog*>(*it);
         if (dialog && dialog->IsModal()) return dialog;
     }
     return nullptr;
